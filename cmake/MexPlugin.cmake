@@ -1,0 +1,30 @@
+# add_mex_plugin(<name> SOURCES <files...> [LIBRARIES <static libs...>])
+#
+# Builds <name>.mexa64 into the plug-in directory: a shared library that
+# exports only mexFunction and links only against the host library (and,
+# statically, any shared kernel code compiled into it).
+set(MEX_EXPORTS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/mex_exports.map)
+
+function(add_mex_plugin name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_library(${name} MODULE ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE mexhost ${ARG_LIBRARIES})
+  set_target_properties(${name} PROPERTIES
+    PREFIX ""
+    SUFFIX ".mexa64"
+    LIBRARY_OUTPUT_DIRECTORY ${MEX_PLUGIN_DIR}
+    CXX_VISIBILITY_PRESET hidden
+    C_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  target_link_options(${name} PRIVATE -Wl,--version-script=${MEX_EXPORTS_SCRIPT})
+  set_property(GLOBAL APPEND PROPERTY MEX_PLUGINS ${name})
+endfunction()
+
+# add_kernel_library(<name> <files...>): code shared as source by several
+# plug-ins (and their tests), compiled into each one statically.
+function(add_kernel_library name)
+  add_library(${name} STATIC ${ARGN})
+  set_target_properties(${name} PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+endfunction()
