@@ -51,11 +51,15 @@ TEST(NormalCdf, SpecialValuesOfBothConstantSets) {
     EXPECT_EQ(gausscum_option(kNaN), 1.0);
 }
 
-TEST(NormalCdf, CutOffIsStrictAndBoundsInclusive) {
-    // y = |x| s exactly at the cut-off gives 0; the second range includes its bound.
-    const double at_cut = -8.3 / 0.7071067811865476;
-    if (at_cut * -0.7071067811865476 >= 8.3) EXPECT_EQ(gausscum(at_cut), 0.0);
-    EXPECT_GT(gausscum(std::nextafter(at_cut, 0.0)), 0.0);
+TEST(NormalCdf, CutOffIsStrict) {
+    // The largest negative x whose y = x*(-s) reaches the cut-off gives exactly
+    // 0; the next double toward zero is still in the third range.
+    const double s = 0.7071067811865476;
+    double x = -8.3 / s;
+    while (x * -s < 8.3) x = std::nextafter(x, -kInf);
+    while (std::nextafter(x, 0.0) * -s >= 8.3) x = std::nextafter(x, 0.0);
+    EXPECT_EQ(gausscum(x), 0.0);
+    EXPECT_GT(gausscum(std::nextafter(x, 0.0)), 0.0);
 }
 
 TEST(GausscumPlugin, KeepsDimensionsAndValues) {
