@@ -20,8 +20,10 @@ std::size_t searchable_length(const double *t, std::size_t n, bool clamp_top);
 //   - at most L = searchable_length(t, n, clamp_top);
 //   - 0 when x[i] < t[0], or leading_run(t, n) when clamp_below;
 //   - NaN when x[i] is NaN.
-// Each search starts from the previous result, so sorted or clustered values
-// cost O(1) each and any value O(log n). For an unsorted table or one holding
+// Each search hunts from the previous result within a few doubling steps, so
+// sorted or clustered values cost O(1) each; once values turn out scattered,
+// each is bisected over the table without waiting for the one before. Any
+// value costs O(log n). For an unsorted table or one holding
 // NaN the positions are still in 0..n and no entry outside t[0..n-1] is read.
 // out may be x itself.
 void lookup(const double *t, std::size_t n, const double *x, std::size_t m, bool clamp_below,

@@ -135,6 +135,11 @@ TEST(Lookup, HuntMatchesDefinitionForEveryQueryOrder) {
                 walk.push_back(q[pos]);
             }
             orders.push_back(walk);
+            // Scattered values, then sorted ones, then scattered again.
+            std::vector<double> mixed = shuffled;
+            mixed.insert(mixed.end(), q.begin(), q.end());
+            mixed.insert(mixed.end(), shuffled.begin(), shuffled.end());
+            orders.push_back(mixed);
             for (int endadj = 0; endadj < 4; ++endadj) {
                 const bool below = endadj % 2 == 1, top = endadj >= 2;
                 for (size_t o = 0; o < orders.size(); ++o) {
