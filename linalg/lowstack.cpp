@@ -1,5 +1,7 @@
 #include "lowstack.hpp"
 
+#include <cstring>
+
 namespace linalg {
 
 bool lowstack(const double *src, double *dst, std::size_t n, bool row_order) {
@@ -9,9 +11,12 @@ bool lowstack(const double *src, double *dst, std::size_t n, bool row_order) {
             for (std::size_t j = i; j < n; ++j) *dst++ = src[i + n * j];
         return true;
     }
+    // Each column tail is one contiguous block; memmove keeps the in-place
+    // case correct, where a block may overlap its own source.
     for (std::size_t j = 0; j < n; ++j) {
-        const double *col = src + n * j;
-        for (std::size_t i = j; i < n; ++i) *dst++ = col[i];
+        const std::size_t len = n - j;
+        std::memmove(dst, src + j + n * j, len * sizeof(double));
+        dst += len;
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // lowstack, lowunstack and rowlowstack: the stacking orders, the inverse
 // kinds, round trips of real and complex matrices, the flag argument of any
 // class, the row-wise products, and the argument checks in order.
+#include "lowstack.hpp"
 #include "matrix_test_util.hpp"
 
 #include <algorithm>
@@ -230,4 +231,16 @@ TEST(Halfvec, MessagesInOrder) {
     };
     for (const auto &c : cases)
         EXPECT_EQ(mtest::error_of(c.name, c.nargout, c.in), c.msg) << c.name << ": " << c.msg;
+}
+
+TEST(Halfvec, StackingRoutineWorksInPlaceOnlyInColumnOrder) {
+    std::vector<double> a = {1, 2, 3, 4, 5, 6, 7, 8, 9}; // 3x3, column-major
+    EXPECT_TRUE(linalg::lowstack(a.data(), a.data(), 3, false));
+    EXPECT_EQ(std::vector<double>(a.begin(), a.begin() + 6), (std::vector<double>{1, 2, 3, 5, 6, 9}));
+    std::vector<double> b = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+    EXPECT_FALSE(linalg::lowstack(b.data(), b.data(), 3, true));
+    EXPECT_EQ(b, (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8, 9})); // untouched
+    std::vector<double> out(6);
+    EXPECT_TRUE(linalg::lowstack(b.data(), out.data(), 3, true));
+    EXPECT_EQ(out, (std::vector<double>{1, 4, 7, 5, 8, 9}));
 }
