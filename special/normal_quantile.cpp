@@ -84,6 +84,9 @@ double normal_tail_quantile(double q) {
 }
 
 double gaussquant(double p) {
+    // Outside [0, 1] there is no quantile. (Tested on p itself: for
+    // -2.8e-17 < p < 0 the form 2p - 1 would round to -1 and give -Inf.)
+    if (p < 0.0 || p > 1.0) return std::numeric_limits<double>::quiet_NaN();
     // In the far tails 2p - 1 keeps too few digits of the tail probability
     // (every p at or below 2.8e-17 becomes -1, and p = 1e-12 keeps six
     // digits); there the quantile is computed from the tail probability,

@@ -83,6 +83,11 @@ double amoption(bool put, double sigma, double S, double K, double r, double del
             const double e2 = std::exp(d2 * (-0.5) * d2);
             const double e1 = std::exp(d1 * (-0.5) * d1);
             x_new = x - (x * W - (1.0 - er * P2) * G) / (c1 / x * e2 + W - e1 * c2);
+            // A put whose critical price lies at or near 0 (r = 0, where
+            // early exercise never pays) can be thrown below 0, where log(x)
+            // is undefined; halve the iterate instead, which approaches the
+            // root at 0 from the feasible side.
+            if (x_new <= 0.0) x_new = 0.5 * x;
             ++count;
             if (std::fabs(x_new - x) <= tol || count > kMaxSteps - 1) break;
             x = x_new;
