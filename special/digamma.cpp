@@ -5,13 +5,6 @@
 
 namespace special {
 
-namespace {
-// Below this the shift x + n has rounded away a visible part of x (the
-// relative error of the shifted reciprocal reaches 1e-7 and grows as 1/x;
-// x + 10 == 10 for x < 8.9e-16), so the last reciprocal is taken of x.
-constexpr double kTinyArgument = 1e-8;
-} // namespace
-
 double digamma(double x) {
     if (x <= 0.0) return std::numeric_limits<double>::quiet_NaN();
 
@@ -31,9 +24,11 @@ double digamma(double x) {
           0.08333333333333333) * z);
     double psi = series + (std::log(xs) - 0.5 / xs);
 
-    // Step down with psi(x) = psi(x + 1) - 1/x, largest term (that of the
-    // smallest point, x itself) first.
-    if (n > 0 && x < kTinyArgument) {
+    // Step down with psi(x) = psi(x + 1) - 1/x, largest term first. The
+    // smallest point is x itself, not (x + n) - n: the shift rounds away up
+    // to 8.9e-16 of x, a relative error of 8.9e-16/x in the dominant -1/x
+    // term (1e-7 at x = 1e-8, and -Inf once x + 10 rounds to 10).
+    if (n > 0) {
         psi = psi - 1.0 / x;
         --n;
     }
