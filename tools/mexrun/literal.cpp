@@ -382,6 +382,7 @@ private:
                 cell.cells.push_back(std::move(v));
                 v = std::move(cell);
             }
+            if (rows.back().empty()) row_pos.back() = at;
             rows.back().push_back(Item{std::move(v), at});
             after_element = true;
         }
