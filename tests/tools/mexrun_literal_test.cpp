@@ -259,6 +259,7 @@ TEST_F(Literal, MalformedLiteralsNameThePosition) {
         {"zeros(2,'text')", 8, "unknown class name"},
         {"[1 2](1)", 5, "unexpected '('"},
         {"1 \\ 2", 2, "unexpected '\\'"},
+        {"int16(2) * sparse(1)", 9, "sparse values can only be double"},
     };
     for (const Bad &b : cases) {
         Value v;
@@ -358,6 +359,45 @@ TEST_F(Literal, HostArraysHoldTheValuesInTheirClass) {
     auto nd = array("zeros(2,3,4)");
     EXPECT_EQ(mxGetNumberOfDimensions(nd.get()), 3u);
     EXPECT_EQ(mxGetNumberOfElements(nd.get()), 24u);
+}
+
+} // namespace
+
+namespace {
+
+// Random token soup: every input is either evaluated or refused with a
+// position inside the text, never read past its end.
+TEST_F(Literal, ArbitraryTextIsEvaluatedOrRefused) {
+    const char *tokens[] = {"1",   "2",     "0",      ".5",      "-",      "+",    "*",    "/",   "^",   ".^",
+                            "'",   ".'",    ":",      "[",       "]",      "{",    "}",    "(",   ")",   ",",
+                            ";",   " ",     "\n",     "i",       "e3",     "zeros(", "eye(", "sparse(", "int16(",
+                            "'a'", "@neg",  "Inf",    "NaN",     "reshape(", "linspace(", "complex(", "\"", "@", "."};
+    const size_t ntok = sizeof tokens / sizeof tokens[0];
+    uint64_t state = 0x9E3779B97F4A7C15ull;
+    auto next = [&]() {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    size_t accepted = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        const size_t len = 1 + next() % 12;
+        for (size_t k = 0; k < len; ++k) text += tokens[next() % ntok];
+        Value v;
+        mexrun::ParseError e;
+        if (mexrun::parse_literal(text, v, e)) {
+            ++accepted;
+            EXPECT_EQ(v.numel(), v.cls == mxCELL_CLASS ? v.cells.size() : v.cls == mxFUNCTION_CLASS ? 1 : v.re.size())
+                << text;
+            (void)mexrun::to_array(v);
+        } else {
+            EXPECT_LE(e.pos, text.size()) << text;
+            EXPECT_FALSE(e.message.empty()) << text;
+        }
+    }
+    EXPECT_GT(accepted, 100u);
 }
 
 } // namespace

@@ -131,12 +131,13 @@ Value matrix_product(const Value &a, const Value &b, mxClassID cls, size_t pos) 
     const size_t m = a.dims[0], k = a.dims[1], n = b.dims[1];
     if (k != b.dims[0])
         fail(pos, "inner dimensions do not agree for '*' (" + dims_text(a.dims) + " times " + dims_text(b.dims) + ")");
-    if (double(m) * double(k) * double(n) > 1e9) fail(pos, "matrix product too large for a literal");
+    if (double(m) * double(k) * double(n) > 1e8) fail(pos, "matrix product too large for a literal");
     Value r;
     r.cls = cls;
     r.dims = {m, n};
     checked_numel(r.dims, pos);
     r.sparse = a.sparse || b.sparse;
+    if (r.sparse && cls != mxDOUBLE_CLASS) fail(pos, "sparse values can only be double");
     const bool cx = a.complex() || b.complex();
     r.re.assign(m * n, 0.0);
     if (cx) r.im.assign(m * n, 0.0);
@@ -268,6 +269,7 @@ Value binary(char op, const Value &a, const Value &b, size_t pos) {
     r.cls = cls;
     r.dims = is_scalar(a) ? b.dims : a.dims;
     r.sparse = sparse_result(op, a, b);
+    if (r.sparse && cls != mxDOUBLE_CLASS) fail(pos, "sparse values can only be double");
     const size_t n = is_scalar(a) ? b.numel() : a.numel();
     const size_t sa = is_scalar(a) ? 0 : 1, sb = is_scalar(b) ? 0 : 1; // index strides
     r.re.resize(n);
