@@ -15,6 +15,23 @@ double g1(double v) { return recip_gamma_minus_one(&v); }
 
 } // namespace
 
+double beta_mean_distance(const double *ap, const double *bp, const double *xp, const double *yp) {
+    const double a = *ap, b = *bp;
+    // a + b = s + es exactly.
+    const double s = a + b;
+    const double bb = s - a;
+    const double es = (a - (s - bb)) + (b - bb);
+    if (a > b) {
+        // (a + b) y - b, with s y = p + ep exactly.
+        const double p = s * *yp;
+        const double ep = std::fma(s, *yp, -p);
+        return ((p - b) + ep) + es * *yp;
+    }
+    const double p = s * *xp;
+    const double ep = std::fma(s, *xp, -p);
+    return ((a - p) - ep) - es * *xp;
+}
+
 double beta_prefactor_scaled(const int *mu, const double *ap, const double *bp, const double *xp,
                              const double *yp) {
     const double a = *ap, b = *bp, x = *xp, y = *yp;
@@ -24,18 +41,17 @@ double beta_prefactor_scaled(const int *mu, const double *ap, const double *bp, 
         // Both parameters large: write x^a y^b around the mean x0 = a/(a + b)
         // as exp(-(a u + b v)) with u, v of the form e - ln(1 + e), small
         // and accurate near the mean, and Beta(a, b) by Stirling's formula.
-        double h, x0, y0, lambda;
+        double h, x0, y0;
         if (a > b) {
             h = b / a;
             x0 = 1.0 / (1.0 + h);
             y0 = h / (1.0 + h);
-            lambda = (a + b) * y - b;
         } else {
             h = a / b;
             x0 = h / (1.0 + h);
             y0 = 1.0 / (1.0 + h);
-            lambda = a - (a + b) * x;
         }
+        const double lambda = beta_mean_distance(ap, bp, xp, yp);
         double e = -lambda / a;
         const double u = std::fabs(e) <= 0.6 ? x_minus_log_one_plus(&e) : e - std::log(x / x0);
         e = lambda / b;

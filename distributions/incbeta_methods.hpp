@@ -12,6 +12,14 @@
 
 namespace dist {
 
+// lambda = (a + b) y - b when a > b, else a - (a + b) x: the distance of x
+// below the mean a/(a + b), scaled by a + b. For large a and b it is a
+// small difference of large numbers whose rounding would be magnified by
+// the steepness of I_x near the mean, so the sum and the product are formed
+// with their rounding errors and the result is correct to about one unit
+// in its last place.
+double beta_mean_distance(const double *a, const double *b, const double *x, const double *y);
+
 // x^a y^b / Beta(a, b).
 double beta_prefactor(const double *a, const double *b, const double *x, const double *y);
 

@@ -177,7 +177,7 @@ void incbeta_ratio_traced(const double *ap, const double *bp, const double *xp, 
     } else {
         // Both parameters above 1: lambda measures the distance of x from
         // the mean a/(a + b); the swap puts x below the mean.
-        double lambda = a > b ? (a + b) * y - b : a - (a + b) * x;
+        double lambda = beta_mean_distance(ap, bp, xp, yp);
         if (lambda < 0.0) {
             swap_args();
             lambda = std::fabs(lambda);

@@ -13,6 +13,9 @@ namespace {
 
 const double kTolerance = 1e-4; // relative stopping tolerance of the sum
 const double kFloor = 1e-20;    // sums below this are not refined further
+// Share of the tolerance each direction may leave out, so that the two
+// remainders together stay within it.
+const double kHalfTolerance = 0.5 * kTolerance;
 
 double lgr(double v) { return log_gamma_rational(&v); }
 
@@ -40,18 +43,27 @@ double sum_from_zero(const MixtureSetup &m, double dfn) {
     // Difference I(a) - I(a + 1) = Gamma(a + b)/(Gamma(a + 1) Gamma(b)) x^a y^b.
     double diff = std::exp(lgr(a + m.b) - lgr(a + 1) - lgr(m.b) + a * std::log(m.xx) + m.b * std::log(m.yy));
     double weight = std::exp(-m.xnonc);
-    double sum = weight * bet;
+    double sum = weight * bet, last = sum;
+    double bet_direct = bet; // the last value not obtained by subtraction
     for (double j = 0;; j = j + 1) {
         // Move to term j + 1.
         bet = bet - diff;
         diff = ((a + m.b) * m.xx / (a + 1)) * diff;
         a = a + 1;
+        if (bet < 1e-12 * bet_direct) {
+            // The subtraction has cancelled most digits; what is left would
+            // be rounding error scaled up by the growing Poisson weights.
+            incbeta_ratio(&a, &m.b, &m.xx, &m.yy, &bet, &bet1, &ierr);
+            bet_direct = bet;
+        }
         // Poisson mass beyond j: at most 1, and geometric once past the mean.
         const double mass = j + 1 > m.xnonc ? weight * (m.xnonc / (j + 1 - m.xnonc)) : 1.0;
         const double rest = bet * mass;
-        if (!(rest >= kTolerance * sum) || sum + rest < kFloor || !(bet > 0)) break;
+        if (!(bet > 0) || sum + rest < kFloor) break;
+        if (last < kTolerance * sum && !(rest >= kHalfTolerance * sum)) break;
         weight = weight * (m.xnonc / (j + 1));
-        sum = sum + weight * bet;
+        last = weight * bet;
+        sum = sum + last;
     }
     return sum;
 }
@@ -148,7 +160,8 @@ void noncentral_f_tails_with(NoncentralFStopping rule, const double *f, const do
                 // Terms below i have Poisson weights falling at least by the
                 // ratio i/xnonc each, and incomplete beta values at most 1.
                 const double rest = xmult * (i / (xnonc - i));
-                if (rest < kTolerance * sum || sum + rest < kFloor) break;
+                if (sum + rest < kFloor) break;
+                if (term < kTolerance * sum && rest < kHalfTolerance * sum) break;
             }
         }
 
@@ -174,7 +187,8 @@ void noncentral_f_tails_with(NoncentralFStopping rule, const double *f, const do
             // ratio xnonc/i and the incomplete beta values fall too, so the
             // terms still to come add at most term * q/(1 - q), q = xnonc/i.
             const double rest = term * (xnonc / (i - xnonc));
-            if (!(rest >= kTolerance * sum) || sum + rest < kFloor) break;
+            if (sum + rest < kFloor) break;
+            if (!(term >= kTolerance * sum) && !(rest >= kHalfTolerance * sum)) break;
         }
     }
     *cum = sum;

@@ -185,7 +185,7 @@ def central_rows():
                 rows.append((1, s, xn, pr, lo))
     # F: P(F <= f) = I_x(dfn/2, dfd/2), x = dfn f / (dfd + dfn f)
     dfs = [1e-10, 1e-3, 1, 5, 100, 1e5, 1e10]
-    fs = [1e-300, 1e-100, 1e-20, 1e-5, 0.01, 0.5, 0.9, 1, 1.1, 2, 10, 1e3, 1e10, 1e50, 1e300]
+    fs = [1e-300, 1e-100, 1e-20, 1e-5, 0.01, 0.5, 0.9, 1, 1.1, 2, 10, 1e3, 1e10, 1e50, 1e200]
     for dfn in dfs:
         for dfd in dfs:
             for fv in fs:
