@@ -21,7 +21,9 @@ double ncf(double f, double dfn, double dfd, double pnonc,
            NoncentralFStopping rule = NoncentralFStopping::remainder_bound) {
     double cum, ccum;
     noncentral_f_tails_with(rule, &f, &dfn, &dfd, &pnonc, &cum, &ccum);
-    if (pnonc >= 1e-10) EXPECT_TRUE(std::isnan(cum) || ccum == 0.5 + (0.5 - cum));
+    if (pnonc >= 1e-10) {
+        EXPECT_TRUE(std::isnan(cum) || ccum == 0.5 + (0.5 - cum));
+    }
     return cum;
 }
 } // namespace
