@@ -1,0 +1,25 @@
+# Gamma side of the distribution library and its four CDF plug-ins.
+
+# Scalar foundations and the gateway frame, shared with the beta side.
+add_kernel_library(distfoundation numeric_foundations.cpp)
+target_include_directories(distfoundation PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+add_kernel_library(cdfgateway cdf_gateway.cpp)
+target_include_directories(cdfgateway PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(cdfgateway PUBLIC mexhost)
+
+# Incomplete gamma ratio, the gamma-family tails and the noncentral chi-square.
+add_kernel_library(distgamma incomplete_gamma.cpp gamma_family.cpp noncentral_chi2.cpp)
+target_include_directories(distgamma PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(distgamma PUBLIC distfoundation)
+
+foreach(plugin gamma_lower chisquare_lower poisson_lower noncentralchi2_lower)
+  add_mex_plugin(${plugin} SOURCES ${plugin}_mex.cpp LIBRARIES cdfgateway distgamma)
+endforeach()
+
+# Accuracy of the four plug-ins against the reference grids (docs/accuracy.md).
+add_executable(gamma_accuracy ${CMAKE_SOURCE_DIR}/tools/accuracy/gamma_accuracy.cpp)
+target_include_directories(gamma_accuracy PRIVATE ${CMAKE_SOURCE_DIR}/tools/accuracy)
+target_link_libraries(gamma_accuracy PRIVATE mexhost distgamma)
+target_compile_definitions(gamma_accuracy PRIVATE
+  GAMMA_ACCURACY_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data" MEX_PLUGIN_DIR="${MEX_PLUGIN_DIR}")
+add_dependencies(gamma_accuracy gamma_lower chisquare_lower poisson_lower noncentralchi2_lower)
