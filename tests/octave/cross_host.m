@@ -5,6 +5,7 @@
 args = argv();
 root = args{1};
 mexrun = args{2};
+warning('off', 'Octave:shadowed-function');
 addpath(fullfile(root, 'build', 'octave'));
 addpath(fullfile(root, 'tests', 'octave'));
 text = fileread(fullfile(root, 'tests', 'octave', 'calls.txt'));
