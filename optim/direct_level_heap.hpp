@@ -1,8 +1,9 @@
 // Per-level minima of the stored points, kept up to date between iterations.
 //
 // Each level holds a pairing heap of its points ordered by (value, index),
-// linked through two arrays indexed by point number, so no memory is taken
-// per point. The top of a level is its minimal value at the lowest index,
+// kept in one node array indexed by point number (the value sits beside the
+// links, so a comparison touches one cache line), so no memory is taken per
+// point. The top of a level is its minimal value at the lowest index,
 // and popping repeatedly yields the points that tie for it in index order:
 // exactly the per-level minimum and tie list a full scan of the points in
 // index order would build, at O(log) cost per division instead of O(nf) per
@@ -14,30 +15,36 @@
 
 namespace direct {
 
+struct HeapNode {
+    double value;
+    int32_t child; // first child (0: none)
+    int32_t next;  // next sibling (0: none)
+};
+
 class LevelHeaps {
 public:
-    LevelHeaps(const double *fval, int32_t *child, int32_t *next, int32_t *top)
-        : fval_(fval), child_(child), next_(next), top_(top) {}
+    LevelHeaps(HeapNode *nodes, int32_t *top) : node_(nodes), top_(top) {}
 
     int32_t top(long level) const { return top_[level]; }
-    double top_value(long level) const { return fval_[top_[level] - 1]; }
+    double top_value(long level) const { return node_[top_[level]].value; }
 
-    void push(long level, int32_t p) {
-        child_[p] = 0;
-        next_[p] = 0;
+    void push(long level, int32_t p, double value) {
+        node_[p].value = value;
+        node_[p].child = 0;
+        node_[p].next = 0;
         top_[level] = meld(top_[level], p);
     }
 
     int32_t pop(long level) {
         const int32_t r = top_[level];
-        top_[level] = merge_children(child_[r]);
-        child_[r] = 0;
+        top_[level] = merge_children(node_[r].child);
+        node_[r].child = 0;
         return r;
     }
 
 private:
     bool before(int32_t a, int32_t b) const {
-        const double fa = fval_[a - 1], fb = fval_[b - 1];
+        const double fa = node_[a].value, fb = node_[b].value;
         return fa < fb || (fa == fb && a < b);
     }
 
@@ -50,8 +57,8 @@ private:
             a = b;
             b = t;
         }
-        next_[b] = child_[a];
-        child_[a] = b;
+        node_[b].next = node_[a].child;
+        node_[a].child = b;
         return a;
     }
 
@@ -60,31 +67,29 @@ private:
     int32_t merge_children(int32_t first) {
         int32_t pairs = 0; // stack of melded pairs, linked through next_
         while (first != 0) {
-            const int32_t a = first, b = next_[a];
+            const int32_t a = first, b = node_[a].next;
             if (b == 0) {
-                next_[a] = pairs;
+                node_[a].next = pairs;
                 pairs = a;
                 break;
             }
-            first = next_[b];
+            first = node_[b].next;
             const int32_t m = meld(a, b);
-            next_[m] = pairs;
+            node_[m].next = pairs;
             pairs = m;
         }
         int32_t result = 0;
         while (pairs != 0) {
-            const int32_t following = next_[pairs];
-            next_[pairs] = 0;
+            const int32_t following = node_[pairs].next;
+            node_[pairs].next = 0;
             result = meld(result, pairs);
             pairs = following;
         }
-        if (result != 0) next_[result] = 0;
+        if (result != 0) node_[result].next = 0;
         return result;
     }
 
-    const double *fval_;
-    int32_t *child_;
-    int32_t *next_;
+    HeapNode *node_;
     int32_t *top_;
 };
 

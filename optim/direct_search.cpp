@@ -24,7 +24,7 @@ struct Search {
     double fbest;
 
     Search(double *x_, const SearchArrays &a_, const Workspace &w_, const Callbacks &cb_)
-        : a(a_), w(w_), cb(cb_), x(x_), heaps(a_.fval, w_.heap_child, w_.heap_next, w_.level_top) {}
+        : a(a_), w(w_), cb(cb_), x(x_), heaps(static_cast<HeapNode *>(w_.heap_nodes), w_.level_top) {}
 
     double evaluate() { return sign * cb.evaluate(cb.ctx); }
 
@@ -33,18 +33,29 @@ struct Search {
     // this call, since reaching them ends it.
     void enter(long long p) {
         const long long L = a.level[p - 1];
-        if (L <= W && a.fval[p - 1] < kNoValue) heaps.push(L, int32_t(p));
+        const double v = a.fval[p - 1];
+        if (L <= W && v < kNoValue) heaps.push(L, int32_t(p), v);
     }
 
     // Centre of point p into x(1..n): the root centre plus the offsets along
-    // the path, added from the root's child down to p.
+    // the path, added from the root's child down to p. The walk up stops at
+    // the nearest ancestor whose centre is cached; that centre is exactly
+    // the partial sum the full walk would have reached there, so the result
+    // is the same to the last bit. Centres built on the way down are cached.
     void centre_of(long long p) {
-        for (long long d = 0; d < n; ++d) x[d] = a.root_center[d];
-        long long depth = 0;
-        for (long long j = p; j > 1; j = a.parent[j - 1]) w.walk[depth++] = int32_t(j);
+        long long depth = 0, j = p;
+        while (j > 1 && w.cache_tag[j & w.cache_mask] != j) {
+            w.walk[depth++] = int32_t(j);
+            j = a.parent[j - 1];
+        }
+        const double *from = j > 1 ? w.cache + (j & w.cache_mask) * n : a.root_center;
+        for (long long d = 0; d < n; ++d) x[d] = from[d];
         while (depth > 0) {
-            const int32_t j = w.walk[--depth];
+            j = w.walk[--depth];
             x[a.cut_dim[j - 1] - 1] += a.offset[j - 1];
+            double *slot = w.cache + (j & w.cache_mask) * n;
+            for (long long d = 0; d < n; ++d) slot[d] = x[d];
+            w.cache_tag[j & w.cache_mask] = int32_t(j);
         }
     }
 

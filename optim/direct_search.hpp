@@ -83,13 +83,17 @@ struct Workspace {
     int32_t *walk;       // X: path from a point up to the root
     int32_t *perm;       // n: permutation sorted with the side values
     int32_t *long_dims;  // n: dimensions to trisect
-    int32_t *heap_child; // X+1: per-level heaps of points ordered by (value, index)
-    int32_t *heap_next;  // X+1
+    void *heap_nodes;    // X+1 nodes of the per-level heaps of points ordered by (value, index)
     int32_t *level_top;  // W+1: heap root of each level (0 = no point)
     double *side_best;   // n
     double *f_plus;      // n
     double *f_minus;     // n
     double *third_pow;   // (W-1)/n + 2: third_pow[k] = 3^-(k+1)
+    // Direct-mapped cache of recently built centres: slot p & cache_mask
+    // holds the centre of point cache_tag[slot] (0: empty).
+    double *cache;       // (cache_mask + 1) * n
+    int32_t *cache_tag;  // cache_mask + 1
+    long long cache_mask;
 };
 
 // Bytes of the working block for n dimensions, X points and W levels.

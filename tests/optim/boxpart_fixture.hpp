@@ -80,7 +80,8 @@ struct Box {
     std::vector<unsigned char> bytes() const {
         std::vector<unsigned char> out;
         for (const ArrayPtr *a : {&width, &centre, &parent, &offset, &cut, &level, &fval, &size, &lmin, &params, &ia}) {
-            const size_t n = mxGetNumberOfElements(a->get()) * mxGetElementSize(a->get());
+            const size_t count = mxIsSparse(a->get()) ? mxGetNzmax(a->get()) : mxGetNumberOfElements(a->get());
+            const size_t n = count * mxGetElementSize(a->get());
             const unsigned char *d = static_cast<const unsigned char *>(mxGetData(a->get()));
             out.insert(out.end(), d, d + n);
         }
