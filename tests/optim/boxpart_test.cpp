@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -160,6 +161,48 @@ TEST(Boxpart, UnsafeStateIsRefusedBeforeAnythingChanges) {
     const auto r = b.call(obj.get());
     EXPECT_TRUE(r.ok) << r.error;
     EXPECT_GT(b.nf(), 13);
+}
+
+TEST(Boxpart, RandomlyCorruptedStateIsRefusedOrSearchedSafely) {
+    // Whatever single entry is corrupted, a call either refuses the state
+    // with a message or runs a search that keeps every index in range, so a
+    // second call on the result is accepted too.
+    Objective obj(quadratic);
+    const Box base = advanced_state(obj);
+    std::mt19937 rng(11);
+    auto pick = [&](long long lo, long long hi) { return lo + (long long)(rng() % (unsigned long long)(hi - lo + 1)); };
+    const double specials[] = {kNaN, INFINITY, -INFINITY, -1, 0, 1, 2, 5, 12, 13, 14, 40, 41, 1e10, 2.5};
+    int refused = 0, searched = 0;
+    for (int trial = 0; trial < 400; ++trial) {
+        Box b(base);
+        const long long p = pick(1, 15);
+        switch (pick(0, 4)) {
+        case 0: b.lev(p) = int16_t(pick(-2, 8)); break;
+        case 1: b.par(p) = int32_t(pick(-1, 16)); break;
+        case 2: b.dim(p) = int16_t(pick(-1, 3)); break;
+        case 3: b.f(p) = specials[pick(0, 14)]; break;
+        default: b.I(int(pick(1, 14))) = specials[pick(0, 14)]; break;
+        }
+        const auto r = b.call(obj.get());
+        if (!r.ok) {
+            EXPECT_FALSE(r.error.empty());
+            ++refused;
+            continue;
+        }
+        ++searched;
+        EXPECT_LE(b.I(1), b.I(9));
+        b.I(6) = b.I(2) + 2;
+        if (b.P(4) == -1)
+            for (long long q = 1; q <= b.nf(); ++q) b.f(q) = -b.f(q);
+        const auto again = b.call(obj.get());
+        // A resumed search that ran out of levels is refused (its points lie
+        // above the level capacity); any other one goes on.
+        if (!again.ok) {
+            EXPECT_NE(again.error.find("outside 1 to intarray(3)"), std::string::npos) << again.error;
+        }
+    }
+    EXPECT_GT(refused, 50);
+    EXPECT_GT(searched, 50);
 }
 
 TEST(Boxpart, ObjectiveValuesMustBeNumericAndNonEmpty) {
