@@ -57,6 +57,38 @@ bool check_state(const SearchArrays &a, const ArrayLengths &len, char *message, 
     for (const auto &l : lengths)
         if (l.have < (unsigned long long)l.need) return fail(message, size, l.text);
 
+    // Arrays written in place must not share memory with any other state
+    // array: a level written through one name would be read back as a cut
+    // dimension through the other, and used as an index. (Read-only arrays
+    // may share data among themselves.)
+    const struct {
+        const void *data;
+        size_t bytes;
+        bool written;
+        const char *name;
+    } regions[] = {
+        {a.box_width, len.box_width * sizeof(double), false, "box_width"},
+        {a.root_center, len.root_center * sizeof(double), false, "root_center"},
+        {a.parent, len.parent * sizeof(int32_t), true, "parent"},
+        {a.offset, len.offset * sizeof(double), true, "offset"},
+        {a.cut_dim, len.cut_dim * sizeof(int16_t), true, "cut_dim"},
+        {a.level, len.level * sizeof(int16_t), true, "level"},
+        {a.fval, len.fval * sizeof(double), true, "fval"},
+        {a.level_size, len.level_size * sizeof(double), false, "level_size"},
+        {a.level_min, len.level_min * sizeof(double), true, "level_min"},
+        {a.params, kParamCount * sizeof(double), false, "params"},
+        {a.intarray, kControlCount * sizeof(double), true, "intarray"},
+    };
+    for (size_t i = 0; i < sizeof regions / sizeof regions[0]; ++i)
+        for (size_t j = i + 1; j < sizeof regions / sizeof regions[0]; ++j) {
+            if (!regions[i].written && !regions[j].written) continue;
+            const uintptr_t bi = uintptr_t(regions[i].data), bj = uintptr_t(regions[j].data);
+            if (bi < bj + regions[j].bytes && bj < bi + regions[i].bytes) {
+                std::snprintf(message, size, "%s and %s must not share data.", regions[i].name, regions[j].name);
+                return false;
+            }
+        }
+
     const long long nf = control_value(a.intarray[kNumPoints]);
     const long long hl = control_value(a.intarray[kHighestLevel]);
     const long long best = control_value(a.intarray[kBestPoint]);

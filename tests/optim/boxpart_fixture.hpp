@@ -11,6 +11,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace boxtest {
@@ -30,6 +31,9 @@ inline double centre_to_vertex(long long L, long long n) {
 
 struct Box {
     ArrayPtr width, centre, parent, offset, cut, level, fval, size, lmin, params, ia;
+    // Input positions (0-based) of an array passed a second time in place of
+    // another: {source, replaced}; {0, 0} passes every array once.
+    std::pair<int, int> alias{0, 0};
 
     // A fresh search: point 1 is the root with value root_value (user sign).
     Box(const std::vector<double> &w, const std::vector<double> &c, size_t X, size_t W, double root_value = 0.0) {
@@ -52,7 +56,7 @@ struct Box {
     Box(const Box &o)
         : width(copy(o.width)), centre(copy(o.centre)), parent(copy(o.parent)), offset(copy(o.offset)),
           cut(copy(o.cut)), level(copy(o.level)), fval(copy(o.fval)), size(copy(o.size)), lmin(copy(o.lmin)),
-          params(copy(o.params)), ia(copy(o.ia)) {}
+          params(copy(o.params)), ia(copy(o.ia)), alias(o.alias) {}
 
     // 1-based element access.
     double &I(int k) { return mxGetPr(ia.get())[k - 1]; }
@@ -70,6 +74,7 @@ struct Box {
         std::vector<const mxArray *> in{objective, width.get(), centre.get(), parent.get(), offset.get(), cut.get(),
                                         level.get(), fval.get(), size.get(), lmin.get(), params.get(), ia.get()};
         in.insert(in.end(), extra.begin(), extra.end());
+        if (alias.second != 0) in[size_t(alias.second)] = in[size_t(alias.first)];
         return in;
     }
     mexhost::CallResult call(const mxArray *objective, const std::vector<const mxArray *> &extra = {}) const {

@@ -134,6 +134,11 @@ TEST(Boxpart, UnsafeStateIsRefusedBeforeAnythingChanges) {
         {"intarray(3), the highest level in use, must be between 1 and intarray(10).", [](Box &b) { b.I(3) = 13; }},
         {"intarray(4), the best point, must be between 1 and intarray(1).", [](Box &b) { b.I(4) = 14; }},
         {"intarray(4), the best point, must be between 1 and intarray(1).", [](Box &b) { b.I(4) = -1; }},
+        // One array passed twice: the levels written would be read back as
+        // cut dimensions.
+        {"cut_dim and level must not share data.", [](Box &b) { b.alias = {5, 6}; }},
+        {"offset and fval must not share data.", [](Box &b) { b.alias = {4, 7}; }},
+        {"fval and level_min must not share data.", [](Box &b) { b.alias = {7, 9}; }},
         {"Stored point 4 has level 0, outside 1 to intarray(3).", [](Box &b) { b.lev(4) = 0; }},
         {"Stored point 7 has level 6, outside 1 to intarray(3).", [](Box &b) { b.lev(7) = 6; }},
         {"Stored point 5 has parent 5; a parent must be an earlier point.", [](Box &b) { b.par(5) = 5; }},
