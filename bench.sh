@@ -18,5 +18,5 @@ for b in build-bench/bin/bench_*; do
          --benchmark_min_time="${BENCH_MIN_TIME:-0.2}" \
          --benchmark_format=json --benchmark_out="$out/$name.json" --benchmark_out_format=json >/dev/null
 done
-python3 tools/bench_report.py "$out" "$root/build-bench/bin/mexrun" > docs/performance.md
+python3 tools/bench_report.py "$out" "$root/build-bench/bin/mexrun" "$root/bench/notes.md" > docs/performance.md
 echo "wrote docs/performance.md" >&2
