@@ -30,9 +30,11 @@ double tail_guess(double t) {
     return (((1.641345311 * t + 3.429567803) * t - 1.624906493) * t - 1.970840454) /
            ((1.6370678 * t + 3.5438892) * t + 1.0);
 }
-} // namespace
 
-double erf(double x) {
+// erf(x), and, when e is not null, in *e the exp(-x*x) that a Newton step on
+// erf needs: the two middle ranges form that very exponential (-|x|*|x| is
+// -x*x exactly), so it is handed out instead of being computed twice.
+double erf_and_gauss(double x, double *e) {
     const bool neg = x < 0.0;
     const double y = std::fabs(x);
     if (y <= 0.46875) {
@@ -42,6 +44,7 @@ double erf(double x) {
             num = num * z + normal_cdf_p1[k];
             den = den * z + normal_cdf_q1[k];
         }
+        if (e) *e = std::exp(-x * x);
         return (num / den) * x;
     }
     if (y <= 4.0) {
@@ -50,7 +53,9 @@ double erf(double x) {
             num = num * y + normal_cdf_p2[k];
             den = den * y + normal_cdf_q2[k];
         }
-        const double c = std::exp(-y * y) * (num / den);
+        const double g = std::exp(-y * y);
+        if (e) *e = g;
+        const double c = g * (num / den);
         return neg ? (c - 0.5) - 0.5 : (0.5 - c) + 0.5;
     }
     if (y < 10.0) {
@@ -60,11 +65,18 @@ double erf(double x) {
             num = num * z + normal_cdf_p3[k];
             den = den * z + normal_cdf_q3[k];
         }
-        const double f = std::exp(-y * y) * (kRecipSqrtPi - z * num / den) / y;
+        const double g = std::exp(-y * y);
+        if (e) *e = g;
+        const double f = g * (kRecipSqrtPi - z * num / den) / y;
         return neg ? (f - 0.5) - 0.5 : (0.5 - f) + 0.5;
     }
+    if (e) *e = std::exp(-x * x);
     return neg ? -1.0 : 1.0;
 }
+
+} // namespace
+
+double erf(double x) { return erf_and_gauss(x, nullptr); }
 
 double normal_tail_quantile(double q) {
     // Solve log(erfc(y)) = log(2q) for y = z/sqrt(2) > 4 by Newton's method in
@@ -113,7 +125,11 @@ double gaussquant(double p) {
             ((((0.012229801 * z - 0.329097515) * z + 1.442710462) * z - 2.118377725) * z + 1.0);
     }
     // Two Newton steps on erf(b) = x; erf'(b) = (2/sqrt(pi)) exp(-b^2).
-    for (int i = 0; i < 2; ++i) b = b + (special::erf(b) - x) / (std::exp(-b * b) * kNewton);
+    for (int i = 0; i < 2; ++i) {
+        double e;
+        const double f = erf_and_gauss(b, &e);
+        b = b + (f - x) / (e * kNewton);
+    }
     return b * kSqrt2;
 }
 
