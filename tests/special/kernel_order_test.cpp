@@ -1,11 +1,17 @@
 // Restructured special-function kernels give bit for bit the results of
 // their plain form.
+#include "kernel_density.hpp"
+#include "lanes.hpp"
+#include "normal_cdf.hpp"
 #include "normal_quantile.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
+#include <vector>
 #include <random>
 
 namespace {
@@ -47,6 +53,116 @@ TEST(KernelOrder, GaussquantSharesTheExponentialOfErf) {
     }
     for (double p : {0.5, 0.15, 0.85, 1e-9, 0.25, std::nan("")})
         EXPECT_TRUE(same_bits(special::gaussquant(p), plain_gaussquant(p))) << p;
+}
+
+// Distance in units in the last place between two finite non-negative
+// doubles (ordered by their bit patterns).
+int64_t ulps(double a, double b) {
+    int64_t ia, ib;
+    std::memcpy(&ia, &a, sizeof a);
+    std::memcpy(&ib, &b, sizeof b);
+    return ia > ib ? ia - ib : ib - ia;
+}
+
+double lane_exp(double t) {
+    typedef special::Lanes<4>::D D;
+    const D v = special::exp_nonpositive<4>(D{} + t);
+    return v[3];
+}
+
+TEST(KernelOrder, LaneExponentialAgainstTheLibrary) {
+    // Over the whole range where exp(t) is a normal number, and into the
+    // subnormal range, the lanes' exponential stays within 2 units in the
+    // last place of the library's (measured on 4e6 points: 61% equal, 38%
+    // 1 ulp apart, 0.5% 2 ulps, none further).
+    std::mt19937_64 rng(9);
+    std::uniform_real_distribution<double> body(-708.0, 0.0), low(-746.0, -708.0), near0(-1e-3, 0.0);
+    int64_t worst = 0;
+    for (int k = 0; k < 300000; ++k) {
+        const double t = k % 3 == 0 ? body(rng) : (k % 3 == 1 ? near0(rng) : low(rng));
+        const double want = std::exp(t), got = lane_exp(t);
+        if (want >= std::numeric_limits<double>::min())
+            worst = std::max(worst, ulps(got, want));
+        else // subnormal: one rounding, so at most one step of the subnormal spacing
+            ASSERT_LE(ulps(got, want), 1) << t;
+    }
+    EXPECT_LE(worst, 2);
+    EXPECT_EQ(lane_exp(0.0), 1.0);
+    EXPECT_EQ(lane_exp(-0.0), 1.0);
+    EXPECT_EQ(lane_exp(-746.0), 0.0);
+    EXPECT_EQ(lane_exp(-1e300), 0.0);
+    EXPECT_EQ(lane_exp(-std::numeric_limits<double>::infinity()), 0.0);
+    EXPECT_TRUE(std::isnan(lane_exp(std::nan(""))));
+}
+
+// The estimator as first written: one scalar loop over the pairs.
+void plain_density(const std::vector<double> &x, const std::vector<double> &xi, const std::vector<double> &h,
+                   bool epan, std::vector<double> &f, std::vector<double> *F) {
+    const size_t m = x.size(), n = xi.size();
+    const double dn = double(n);
+    double sum = 0.0, ss = 0.0;
+    for (double v : xi) sum += v;
+    const double mean = sum / dn;
+    for (double v : xi) ss += (v - mean) * (v - mean);
+    const double sd = std::sqrt(ss / (dn - 1.0));
+    const double c = (epan ? 0.06708203932499368 : 0.3989422804014327) / dn;
+    for (size_t j = 0; j < n; ++j) {
+        const double w = sd * h[h.size() == 1 ? 0 : j], cw = c / w;
+        for (size_t k = 0; k < m; ++k) {
+            const double u = (x[k] - xi[j]) / w;
+            if (epan && !F) {
+                if (std::fabs(u) < 2.23606797749979) f[k] += (5.0 - u * u) * cw;
+            } else if (epan) {
+                if (u * u < 5.0) {
+                    f[k] += (5.0 - u * u) * cw;
+                    (*F)[k] += ((15.0 - u * u) * u + 22.360679774997898) * c / 3.0;
+                } else if (u >= 2.23606797749979) {
+                    (*F)[k] += 1.0 / dn;
+                }
+            } else {
+                f[k] += std::exp(u * (-0.5) * u) * cw;
+                if (F) (*F)[k] += special::gausscum(u) / dn;
+            }
+        }
+    }
+}
+
+TEST(KernelOrder, KernelDensityLanesMatchThePlainLoop) {
+    // Evaluation counts that leave every remainder of the lane widths, points
+    // on the support edges, NaN and infinite points, common and per-point
+    // bandwidths.
+    std::mt19937_64 rng(11);
+    std::uniform_real_distribution<double> d(-3.0, 3.0);
+    for (size_t m : {1, 2, 3, 5, 7, 8, 9, 15, 17, 64, 203}) {
+        std::vector<double> x(m), xi(37), hs(37);
+        for (auto &v : x) v = d(rng);
+        for (auto &v : xi) v = d(rng);
+        for (auto &v : hs) v = 0.1 + 0.3 * std::fabs(d(rng));
+        if (m > 3) {
+            x[0] = std::nan("");
+            x[1] = std::numeric_limits<double>::infinity();
+            x[2] = xi[5]; // u = 0 exactly
+        }
+        for (const std::vector<double> &h : {std::vector<double>{0.4}, hs})
+            for (bool epan : {true, false})
+                for (bool two : {false, true}) {
+                    std::vector<double> f(m, 0.0), F(m, 0.0), pf(m, 0.0), pF(m, 0.0);
+                    special::kernel_density(x.data(), m, xi.data(), xi.size(), h.data(), h.size(),
+                                            epan ? special::Kernel::Epanechnikov : special::Kernel::Gaussian,
+                                            f.data(), two ? F.data() : nullptr);
+                    plain_density(x, xi, h, epan, pf, two ? &pF : nullptr);
+                    for (size_t k = 0; k < m; ++k) {
+                        const std::string what = std::string(epan ? "epanechnikov" : "gaussian") +
+                                                 (two ? " f,F" : " f") + " m=" + std::to_string(m) +
+                                                 " k=" + std::to_string(k);
+                        EXPECT_TRUE(same_bits(F[k], pF[k])) << what;
+                        if (epan || std::isnan(pf[k]) || pf[k] == 0.0)
+                            EXPECT_TRUE(same_bits(f[k], pf[k])) << what;
+                        else // the lanes' exponential: a few ulps of the sum of positive terms
+                            EXPECT_LT(std::fabs(f[k] - pf[k]), 1e-15 * pf[k]) << what;
+                    }
+                }
+    }
 }
 
 } // namespace
