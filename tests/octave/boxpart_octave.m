@@ -53,6 +53,10 @@ end
 
 args = argv();
 root = args{1};
+if ~exist(fullfile(root, 'build', 'octave', 'gausscum.mex'), 'file')
+  printf('build/octave holds no plug-ins: run scripts/build-octave.sh first\n');
+  exit(77);
+end
 warning('off', 'Octave:shadowed-function');
 addpath(fullfile(root, 'build', 'octave'));
 counts = [0 0];

@@ -135,6 +135,10 @@ end
 
 args = argv();
 root = args{1};
+if ~exist(fullfile(root, 'build', 'octave', 'gausscum.mex'), 'file')
+  printf('build/octave holds no plug-ins: run scripts/build-octave.sh first\n');
+  exit(77);
+end
 state = warning();
 warning('off', 'all');
 pkg load statistics;

@@ -1,4 +1,4 @@
-function [ok, why] = cross_host_check(name, nout, argtext, mexrun, root)
+function [ok, why] = cross_host_check(name, nout, argtext, mexrun, plugins)
   % One call through both hosts; ok when the results agree bit for bit:
   % the same outputs (class, size, storage, stored entries and their
   % values), or the same error message; and in either case the same text
@@ -30,8 +30,7 @@ function [ok, why] = cross_host_check(name, nout, argtext, mexrun, root)
   [oct_printed, oct_warnings] = split_captured(captured);
 
   quoted = cellfun(@(s) ['''' strrep(s, '''', '''\''''') ''''], argtext, 'UniformOutput', false);
-  cmd = sprintf('%s --json --nargout %d --plugins %s %s %s', mexrun, nout, ...
-                fullfile(root, 'build', 'mex'), name, strjoin(quoted, ' '));
+  cmd = sprintf('%s --json --nargout %d --plugins %s %s %s', mexrun, nout, plugins, name, strjoin(quoted, ' '));
   [~, out] = system(cmd);
   j = jsondecode(out);
 
