@@ -21,7 +21,9 @@
 %     "Inputs are not compatible"            numel(A) differs from m*n*n
 %
 %   Example:
-%     A = cat(3, [2 0; 1 3], [1 1; 4 5]);   % 2 systems of 2, layout m-by-n-by-n
-%     X = batchsolve([1 2; 3 4], A);
+%     A = zeros(2, 2, 2);              % two systems of size 2
+%     A(1, :, :) = [2 1; 1 3];
+%     A(2, :, :) = [4 1; 2 5];
+%     X = batchsolve([1 2; 3 4], A);   % X(i, :) = (squeeze(A(i, :, :)) \ B(i, :)')'
 %
 %   See also batchsolvebox, batchminmax.
