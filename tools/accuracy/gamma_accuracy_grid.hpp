@@ -82,8 +82,8 @@ inline std::string incgamma_region(double a, double x) {
                   : "a >= 20: Stirling prefactor, asymptotic expansion";
 }
 
-// Shape bands: the large-shape regions lose accuracy like sqrt(a) near the
-// centre, so the figures are also given band by band.
+// Shape bands: near the centre the large-shape regions are sensitive to the
+// rounding of 1 - x/a (like sqrt(a)), so the figures are given band by band.
 inline std::string shape_band(double a) {
     if (a < 1) return "shape < 1";
     if (a < 20) return "1 <= shape < 20";
