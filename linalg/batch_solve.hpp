@@ -5,8 +5,9 @@
 //
 // Every system is solved with exactly the arithmetic of linalg::backslash,
 // so results are bit-identical to solving the systems one by one. Small
-// systems are solved a chunk of the batch at a time with the batch index in
-// the innermost loop; each system keeps its own pivot choices.
+// systems are solved several neighbours at a time in the lanes of a vector
+// register (the batch index runs fastest, so their entries are adjacent in
+// memory); each system keeps its own pivot choices.
 #ifndef LINALG_BATCH_SOLVE_HPP
 #define LINALG_BATCH_SOLVE_HPP
 
@@ -21,8 +22,11 @@ std::size_t batch_solve_work_size(std::size_t n);
 // X(i, :) solves A_i * x = B(i, :)' for i = 0..m-1. B and X are m-by-n
 // (X may alias B), A holds m*n*n doubles in the batch layout. A singular
 // system gives a row of +Inf. Returns the number of singular systems.
+// `lanes` chooses the number of systems per vector register: 0 for the
+// widest the processor has (4 with AVX2, else 2), or 2 or 4 (4 falls back
+// to 2 without AVX2); every choice gives the same results.
 std::size_t batch_solve(const double *A, const double *B, double *X, std::size_t m, std::size_t n,
-                        double *work);
+                        double *work, std::size_t lanes = 0);
 
 // The min-max residual of one component with function value f at point x
 // and bounds xl, xu: stores xl - x or xu - x in *phi and returns true when
@@ -54,10 +58,11 @@ void minmax_residual(const double *x, const double *xl, const double *xu, double
 // its negation when `negate` is set, is stored as row i of D. When phi is
 // not null, the residual of every active component is stored there (the
 // interior ones are left untouched). Returns the number of singular systems;
-// a singular system's row of D is +Inf (-Inf when negated).
+// a singular system's row of D is +Inf (-Inf when negated). `lanes` as for
+// batch_solve.
 std::size_t box_solve(const double *f, const double *J, const double *x, const double *xl,
                       const double *xu, std::size_t m, std::size_t n, double *D, double *phi,
-                      bool negate, double *work);
+                      bool negate, double *work, std::size_t lanes = 0);
 
 // The same two routines, solving one system at a time with linalg::backslash.
 // They define the results that the batched forms reproduce bit for bit.

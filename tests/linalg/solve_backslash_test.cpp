@@ -154,21 +154,22 @@ void make_batch(size_t m, size_t n, unsigned long long seed, std::vector<double>
 
 } // namespace
 
-TEST(BatchSolve, ChunkedSolveIsBitIdenticalToOneAtATime) {
-    for (size_t n = 0; n <= 14; ++n) {
-        for (size_t m : {1, 5, 63, 64, 65, 130}) {
+TEST(BatchSolve, VectorLanesAreBitIdenticalToOneAtATime) {
+    for (size_t n = 0; n <= 18; ++n) {
+        for (size_t m : {1, 3, 6, 67}) {
             std::vector<double> A, B;
             make_batch(m, n, 1000 * n + m, A, B);
-            std::vector<double> X1(m * n), X2(m * n, -7.0);
-            std::vector<double> w1(linalg::batch_solve_work_size(n)), w2(linalg::batch_solve_work_size(n));
-            const size_t s1 = linalg::batch_solve(A.data(), B.data(), X1.data(), m, n, w1.data());
-            const size_t s2 = linalg::batch_solve_each(A.data(), B.data(), X2.data(), m, n, w2.data());
-            EXPECT_EQ(s1, s2) << "n=" << n << " m=" << m;
-            EXPECT_TRUE(same(X1, X2)) << "n=" << n << " m=" << m;
-            // The solution may overwrite the right-hand sides.
-            std::vector<double> Y = B;
-            linalg::batch_solve(A.data(), Y.data(), Y.data(), m, n, w1.data());
-            EXPECT_TRUE(same(Y, X1)) << "n=" << n << " m=" << m;
+            std::vector<double> X(m * n), w(linalg::batch_solve_work_size(n));
+            const size_t s = linalg::batch_solve_each(A.data(), B.data(), X.data(), m, n, w.data());
+            // Every vector width; the solution may overwrite the right-hand sides.
+            for (size_t lanes : {2, 4}) {
+                std::vector<double> Y(m * n, -7.0), Z = B;
+                EXPECT_EQ(linalg::batch_solve(A.data(), B.data(), Y.data(), m, n, w.data(), lanes), s)
+                    << "n=" << n << " m=" << m << " lanes=" << lanes;
+                EXPECT_TRUE(same(Y, X)) << "n=" << n << " m=" << m << " lanes=" << lanes;
+                linalg::batch_solve(A.data(), Z.data(), Z.data(), m, n, w.data(), lanes);
+                EXPECT_TRUE(same(Z, X)) << "n=" << n << " m=" << m << " lanes=" << lanes;
+            }
         }
     }
 }

@@ -76,15 +76,16 @@ BoxBatch make_box_batch(size_t m, size_t n, unsigned long long seed) {
 
 } // namespace
 
-TEST(BoxSolve, ChunkedSolveIsBitIdenticalToOneAtATime) {
-    for (size_t n = 0; n <= 14; ++n) {
-        for (size_t m : {1, 64, 97}) {
+TEST(BoxSolve, VectorLanesAreBitIdenticalToOneAtATime) {
+    for (size_t n = 0; n <= 18; ++n) {
+        for (size_t m : {1, 7, 40}) {
             const BoxBatch b = make_box_batch(m, n, 77 * n + m);
-            for (bool negate : {false, true}) {
+            for (size_t lanes : {2, 4}) {
+                const bool negate = lanes == 4;
                 std::vector<double> D1(m * n), D2(m * n), phi1 = b.f, phi2 = b.f;
                 std::vector<double> w(linalg::batch_solve_work_size(n));
                 const size_t s1 = linalg::box_solve(b.f.data(), b.J.data(), b.x.data(), b.xl.data(), b.xu.data(),
-                                                    m, n, D1.data(), phi1.data(), negate, w.data());
+                                                    m, n, D1.data(), phi1.data(), negate, w.data(), lanes);
                 const size_t s2 = linalg::box_solve_each(b.f.data(), b.J.data(), b.x.data(), b.xl.data(),
                                                          b.xu.data(), m, n, D2.data(), phi2.data(), negate, w.data());
                 EXPECT_EQ(s1, s2) << "n=" << n << " m=" << m;
