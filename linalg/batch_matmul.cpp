@@ -3,44 +3,58 @@
 namespace linalg {
 namespace {
 
-// The batch is processed a block of lanes at a time, sized so that the
-// block's slices of A and B (p*q + q*r doubles per lane) stay in the level-1
-// cache while every product of the block reuses them; A, B and C then cross
-// memory once each.
-constexpr std::size_t kCacheDoubles = 3072;
-constexpr std::size_t kMinLanes = 16;
-constexpr std::size_t kMaxLanes = 512;
+// Distance, in batch members, at which the streams of A and B are
+// prefetched (2 KB ahead in each).
+constexpr std::size_t kPrefetchAhead = 256;
 
-std::size_t block_lanes(std::size_t p, std::size_t q, std::size_t r) {
-    const std::size_t per_lane = p * q + q * r;
-    std::size_t lanes = per_lane == 0 ? kMaxLanes : kCacheDoubles / per_lane;
-    if (lanes > kMaxLanes) lanes = kMaxLanes;
-    lanes -= lanes % kMinLanes;
-    return lanes < kMinLanes ? kMinLanes : lanes;
+namespace lanes2 {
+#define LANES 2
+#define LANES_TARGET
+#include "batch_matmul_lanes.inc"
+#undef LANES_TARGET
+#undef LANES
+} // namespace lanes2
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Four lanes with AVX2 where the processor has it; the same IEEE operations
+// (no fused multiply-add), so the results do not change.
+#define MATMUL_HAVE_AVX2 1
+namespace lanes4 {
+#define LANES 4
+#define LANES_TARGET __attribute__((target("avx2")))
+#include "batch_matmul_lanes.inc"
+#undef LANES_TARGET
+#undef LANES
+} // namespace lanes4
+#endif
+
+std::size_t choose_lanes(std::size_t lanes) {
+    std::size_t widest = 2;
+#ifdef MATMUL_HAVE_AVX2
+    if (__builtin_cpu_supports("avx2")) widest = 4;
+#endif
+    return lanes == 0 || lanes > widest ? widest : lanes;
 }
 
 } // namespace
 
 void batch_matmul(const double *A, const double *B, double *C, std::size_t n, std::size_t p, std::size_t q,
-                  std::size_t r) {
+                  std::size_t r, std::size_t lanes) {
     if (n == 0 || p == 0 || r == 0) return;
-    const std::size_t lanes = block_lanes(p, q, r);
-    double acc[kMaxLanes];
-    for (std::size_t l0 = 0; l0 < n; l0 += lanes) {
-        const std::size_t w = n - l0 < lanes ? n - l0 : lanes;
-        for (std::size_t j = 0; j < r; ++j) {
+    lanes = choose_lanes(lanes);
+    std::size_t done = 0;
+#ifdef MATMUL_HAVE_AVX2
+    if (lanes == 4) done = lanes4::product_lanes(A, B, C, n, p, q, r);
+#endif
+    if (lanes == 2) done = lanes2::product_lanes(A, B, C, n, p, q, r);
+    // The last batch members, one at a time.
+    for (std::size_t l = done; l < n; ++l)
+        for (std::size_t j = 0; j < r; ++j)
             for (std::size_t i = 0; i < p; ++i) {
-                for (std::size_t l = 0; l < w; ++l) acc[l] = 0.0;
-                for (std::size_t k = 0; k < q; ++k) {
-                    const double *__restrict a = A + l0 + n * (i + p * k);
-                    const double *__restrict b = B + l0 + n * (k + q * j);
-                    for (std::size_t l = 0; l < w; ++l) acc[l] = a[l] * b[l] + acc[l];
-                }
-                double *__restrict c = C + l0 + n * (i + p * j);
-                for (std::size_t l = 0; l < w; ++l) c[l] = acc[l];
+                double c = 0.0;
+                for (std::size_t k = 0; k < q; ++k) c = A[l + n * (i + p * k)] * B[l + n * (k + q * j)] + c;
+                C[l + n * (i + p * j)] = c;
             }
-        }
-    }
 }
 
 } // namespace linalg

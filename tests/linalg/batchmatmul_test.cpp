@@ -1,5 +1,6 @@
 // batchmatmul: batched products against a naive product, shapes, messages
 // and the refusal of dimension scalars that are not sizes.
+#include "batch_matmul.hpp"
 #include "solve_test_util.hpp"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,27 @@ TEST(BatchMatMulPlugin, MatchesTheNaiveProductBitForBit) {
         EXPECT_EQ(solvetest::dims(C), c.dims) << c.n << " " << c.p << " " << c.q << " " << c.r;
         EXPECT_TRUE(same(testutil::values(C), naive(A, B, c.n, c.p, c.q, c.r)))
             << c.n << " " << c.p << " " << c.q << " " << c.r;
+    }
+}
+
+TEST(BatchMatMul, EveryVectorWidthMatchesTheNaiveProduct) {
+    // Batch sizes around the vector steps and the prefetch distance, and
+    // every mix of full and partial 2x2 output blocks.
+    for (size_t n : {1, 3, 4, 7, 8, 9, 17, 300}) {
+        for (size_t p = 1; p <= 3; ++p)
+            for (size_t q = 0; q <= 3; ++q)
+                for (size_t r = 1; r <= 3; ++r) {
+                    solvetest::Lcg g(n + 10 * p + 100 * q + 1000 * r);
+                    std::vector<double> A(n * p * q), B(n * q * r);
+                    for (double &v : A) v = g.uniform();
+                    for (double &v : B) v = g.uniform();
+                    const auto want = naive(A, B, n, p, q, r);
+                    for (size_t lanes : {2, 4}) {
+                        std::vector<double> C(n * p * r, kNaN);
+                        linalg::batch_matmul(A.data(), B.data(), C.data(), n, p, q, r, lanes);
+                        EXPECT_TRUE(same(C, want)) << n << " " << p << " " << q << " " << r << " lanes " << lanes;
+                    }
+                }
     }
 }
 

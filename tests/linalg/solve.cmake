@@ -8,5 +8,5 @@ add_dependencies(solve_box_test batchsolvebox batchminmax)
 add_gtest(batchsmooth_test SOURCES batchsmooth_test.cpp)
 add_dependencies(batchsmooth_test batchsmooth)
 
-add_gtest(batchmatmul_test SOURCES batchmatmul_test.cpp)
+add_gtest(batchmatmul_test SOURCES batchmatmul_test.cpp LIBRARIES linalg_batch_matmul)
 add_dependencies(batchmatmul_test batchmatmul)
