@@ -23,8 +23,9 @@ std::size_t batch_solve_work_size(std::size_t n);
 // (X may alias B), A holds m*n*n doubles in the batch layout. A singular
 // system gives a row of +Inf. Returns the number of singular systems.
 // `lanes` chooses the number of systems per vector register: 0 for the
-// widest the processor has (4 with AVX2, else 2), or 2 or 4 (4 falls back
-// to 2 without AVX2); every choice gives the same results.
+// widest the processor has (8 with AVX-512, 4 with AVX2, else 2), or 2, 4
+// or 8 (falling back to the widest available); every choice gives the same
+// results.
 std::size_t batch_solve(const double *A, const double *B, double *X, std::size_t m, std::size_t n,
                         double *work, std::size_t lanes = 0);
 

@@ -156,13 +156,13 @@ void make_batch(size_t m, size_t n, unsigned long long seed, std::vector<double>
 
 TEST(BatchSolve, VectorLanesAreBitIdenticalToOneAtATime) {
     for (size_t n = 0; n <= 18; ++n) {
-        for (size_t m : {1, 3, 6, 67}) {
+        for (size_t m : {1, 3, 6, 15, 67}) {
             std::vector<double> A, B;
             make_batch(m, n, 1000 * n + m, A, B);
             std::vector<double> X(m * n), w(linalg::batch_solve_work_size(n));
             const size_t s = linalg::batch_solve_each(A.data(), B.data(), X.data(), m, n, w.data());
             // Every vector width; the solution may overwrite the right-hand sides.
-            for (size_t lanes : {2, 4}) {
+            for (size_t lanes : {2, 4, 8}) {
                 std::vector<double> Y(m * n, -7.0), Z = B;
                 EXPECT_EQ(linalg::batch_solve(A.data(), B.data(), Y.data(), m, n, w.data(), lanes), s)
                     << "n=" << n << " m=" << m << " lanes=" << lanes;

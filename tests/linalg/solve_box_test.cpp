@@ -78,10 +78,10 @@ BoxBatch make_box_batch(size_t m, size_t n, unsigned long long seed) {
 
 TEST(BoxSolve, VectorLanesAreBitIdenticalToOneAtATime) {
     for (size_t n = 0; n <= 18; ++n) {
-        for (size_t m : {1, 7, 40}) {
+        for (size_t m : {1, 7, 13, 40}) {
             const BoxBatch b = make_box_batch(m, n, 77 * n + m);
-            for (size_t lanes : {2, 4}) {
-                const bool negate = lanes == 4;
+            for (size_t lanes : {2, 4, 8}) {
+                const bool negate = lanes != 4;
                 std::vector<double> D1(m * n), D2(m * n), phi1 = b.f, phi2 = b.f;
                 std::vector<double> w(linalg::batch_solve_work_size(n));
                 const size_t s1 = linalg::box_solve(b.f.data(), b.J.data(), b.x.data(), b.xl.data(), b.xu.data(),
