@@ -16,6 +16,11 @@ function(add_mex_plugin name)
     CXX_VISIBILITY_PRESET hidden
     C_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
+  if(MEXTOOLBOX_OCTAVE)
+    # Octave's mex.h declares mexFunction without a visibility attribute;
+    # the version script alone keeps every other symbol local.
+    set_target_properties(${name} PROPERTIES SUFFIX ".mex" CXX_VISIBILITY_PRESET default C_VISIBILITY_PRESET default)
+  endif()
   target_link_options(${name} PRIVATE -Wl,--version-script=${MEX_EXPORTS_SCRIPT})
   set_property(GLOBAL APPEND PROPERTY MEX_PLUGINS ${name})
 endfunction()

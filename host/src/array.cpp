@@ -16,7 +16,7 @@ std::atomic<size_t> g_live_arrays{0};
 
 // Largest single data block the host hands out. Requests above it (or whose
 // size computation overflows) are refused with an error, never wrapped.
-constexpr size_t kMaxBytes = size_t(1) << 44;
+constexpr size_t kMaxBytes = size_t(1) << 39; // 512 GiB
 
 size_t checked_mul(size_t a, size_t b) {
     size_t r;
