@@ -20,10 +20,22 @@ function(add_mex_plugin name)
     # Octave's mex.h declares mexFunction without a visibility attribute;
     # the version script alone keeps every other symbol local.
     set_target_properties(${name} PROPERTIES SUFFIX ".mex" CXX_VISIBILITY_PRESET default C_VISIBILITY_PRESET default)
+    # The help text (<name>.m beside the gateway) goes next to the plug-in,
+    # where Octave's help finds it.
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${name}.m)
+      configure_file(${CMAKE_CURRENT_SOURCE_DIR}/${name}.m ${MEX_PLUGIN_DIR}/${name}.m COPYONLY)
+    endif()
   endif()
   target_link_options(${name} PRIVATE -Wl,--version-script=${MEX_EXPORTS_SCRIPT})
   set_property(GLOBAL APPEND PROPERTY MEX_PLUGINS ${name})
 endfunction()
+
+# The Octave toolbox directory also holds its contents page and the
+# driver of boxpart, both plain Octave files.
+if(MEXTOOLBOX_OCTAVE)
+  configure_file(${CMAKE_SOURCE_DIR}/docs/octave/Contents.m ${MEX_PLUGIN_DIR}/Contents.m COPYONLY)
+  configure_file(${CMAKE_SOURCE_DIR}/optim/direct.m ${MEX_PLUGIN_DIR}/direct.m COPYONLY)
+endif()
 
 # add_kernel_library(<name> <files...>): code shared as source by several
 # plug-ins (and their tests), compiled into each one statically.

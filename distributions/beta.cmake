@@ -12,11 +12,3 @@ target_link_libraries(distbeta PUBLIC distfoundation distgamma)
 foreach(plugin beta_lower negbinomial_lower fisherf_lower studentt_lower noncentralf_lower)
   add_mex_plugin(${plugin} SOURCES ${plugin}_mex.cpp LIBRARIES cdfgateway distbeta)
 endforeach()
-
-# Accuracy of the five plug-ins against the reference grids (docs/accuracy.md).
-add_executable(beta_accuracy ${CMAKE_SOURCE_DIR}/tools/accuracy/beta_accuracy.cpp)
-target_include_directories(beta_accuracy PRIVATE ${CMAKE_SOURCE_DIR}/tools/accuracy)
-target_link_libraries(beta_accuracy PRIVATE mexhost distbeta)
-target_compile_definitions(beta_accuracy PRIVATE
-  BETA_ACCURACY_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data" MEX_PLUGIN_DIR="${MEX_PLUGIN_DIR}")
-add_dependencies(beta_accuracy beta_lower negbinomial_lower fisherf_lower studentt_lower noncentralf_lower)

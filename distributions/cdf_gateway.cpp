@@ -16,6 +16,7 @@ bool passes(ParamRule rule, double p) {
 // Copies the first m entries of the first column of x (its full equivalent
 // when sparse) into out. Only the real part of a complex array is read.
 void first_column(const mxArray *x, std::size_t m, double *out) {
+    if (m == 0) return; // no column to read (a sparse x with no columns has no jc[1])
     for (std::size_t i = 0; i < m; ++i) out[i] = 0.0;
     const double *pr = mxGetPr(x);
     if (!mxIsSparse(x)) {

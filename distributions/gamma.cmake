@@ -15,11 +15,3 @@ target_link_libraries(distgamma PUBLIC distfoundation)
 foreach(plugin gamma_lower chisquare_lower poisson_lower noncentralchi2_lower)
   add_mex_plugin(${plugin} SOURCES ${plugin}_mex.cpp LIBRARIES cdfgateway distgamma)
 endforeach()
-
-# Accuracy of the four plug-ins against the reference grids (docs/accuracy.md).
-add_executable(gamma_accuracy ${CMAKE_SOURCE_DIR}/tools/accuracy/gamma_accuracy.cpp)
-target_include_directories(gamma_accuracy PRIVATE ${CMAKE_SOURCE_DIR}/tools/accuracy)
-target_link_libraries(gamma_accuracy PRIVATE mexhost distgamma)
-target_compile_definitions(gamma_accuracy PRIVATE
-  GAMMA_ACCURACY_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data" MEX_PLUGIN_DIR="${MEX_PLUGIN_DIR}")
-add_dependencies(gamma_accuracy gamma_lower chisquare_lower poisson_lower noncentralchi2_lower)

@@ -205,6 +205,17 @@ void finite_sum(double a, double x, int i, double *p, double *q) {
     complement_of_q(p, q);
 }
 
+// u - log(1 + u) + w1 by the rational series in r = u/(u + 2), for the
+// shifted arguments of x_minus_one_minus_log near 1.
+double log_series_near_one(double u, double w1) {
+    static const double n[] = {0.00620886815375787, -0.224696413112536, 0.333333333333333};
+    static const double d[] = {0.354508718369557, -1.27408923933623, 1.0};
+    const double r = u / (u + 2.0);
+    const double t = r * r;
+    const double w = horner_list(n, 3, t) / horner_list(d, 3, t);
+    return 2.0 * t * (1.0 / (1.0 - r) - r * w) + w1;
+}
+
 // Temme's expansion away from the transition: erfc of sqrt(y) plus a
 // correction series in 1/a whose coefficients are polynomials in z.
 void temme_general(double a, double l, double s, double z, double y, double rta, double eps, int k, double *p,
@@ -376,8 +387,12 @@ void incgamma_ratio(const double *a_in, const double *x_in, double *p, double *q
             *q = 1.0;
             return;
         }
-        const double s = 0.5 + (0.5 - l);
-        double z = x_minus_one_minus_log(&l);
+        // s = 1 - x/a and z = l - 1 - log(l) are formed from a - x, exact
+        // near the centre, not from the rounded ratio: there P and Q move by
+        // about sqrt(a) times the relative change of s, so one rounding of
+        // x/a alone would cost sqrt(a) ulps (3e-10 at a = 1e10).
+        const double s = (a - x) / a;
+        double z = (l >= 0.82 && l <= 1.18) ? log_series_near_one(-s, 0.0) : x_minus_one_minus_log(&l);
         if (z >= 700.0 / a) {
             // The tail beyond x is below the underflow threshold; a failure
             // only when x is within rounding of a, where that cannot be.
@@ -460,12 +475,7 @@ double x_minus_one_minus_log(const double *x_in) {
         u = (x - 0.5) - 0.5;
         w1 = 0.0;
     }
-    static const double n[] = {0.00620886815375787, -0.224696413112536, 0.333333333333333};
-    static const double d[] = {0.354508718369557, -1.27408923933623, 1.0};
-    const double r = u / (u + 2.0);
-    const double t = r * r;
-    const double w = horner_list(n, 3, t) / horner_list(d, 3, t);
-    return 2.0 * t * (1.0 / (1.0 - r) - r * w) + w1;
+    return log_series_near_one(u, w1);
 }
 
 } // namespace dist

@@ -28,11 +28,13 @@ enum class Rules { TailBound, Capped };
 // still grow the mass lies ahead.
 bool may_stop(double term, double prev, double sum, double left) {
     if (!(term < prev) && term > 0.0) return false;
-    double rest = 0.0;
+    double rest = term > 0.0 ? term : 0.0;
     if (term > 0.0 && prev > 0.0) {
         const double r = term / prev;
         double factor = r / (1.0 - r);
         if (factor > left) factor = left;
+        // Never end earlier than at a term below the tolerance itself.
+        if (factor < 1.0) factor = 1.0;
         rest = term * factor;
     }
     if (sum + rest < kFloor) return true;

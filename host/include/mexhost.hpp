@@ -77,6 +77,12 @@ ArrayPtr make_sparse(size_t m, size_t n, const std::vector<size_t> &ir,
 // A cell array of the given shape taking ownership of its elements.
 ArrayPtr make_cell(size_t m, size_t n, std::vector<ArrayPtr> elems);
 
+// Largest single array or scratch block the host allocates; larger requests
+// are errors ("Requested array exceeds the maximum possible size."). The
+// default, 512 GiB, only guards against wrapped sizes; harnesses set less.
+void set_allocation_limit(size_t bytes);
+size_t allocation_limit();
+
 // Number of arrays and scratch blocks currently alive (for leak tests).
 size_t live_array_count();
 size_t live_block_count();

@@ -14,13 +14,9 @@ namespace {
 
 std::atomic<size_t> g_live_arrays{0};
 
-// Largest single data block the host hands out. Requests above it (or whose
-// size computation overflows) are refused with an error, never wrapped.
-constexpr size_t kMaxBytes = size_t(1) << 39; // 512 GiB
-
 size_t checked_mul(size_t a, size_t b) {
     size_t r;
-    if (__builtin_mul_overflow(a, b, &r) || r > kMaxBytes)
+    if (__builtin_mul_overflow(a, b, &r) || r > mexhost::allocation_limit())
         raise("Requested array exceeds the maximum possible size.");
     return r;
 }
@@ -121,6 +117,16 @@ size_t numel_of(const mxArray *a) {
 } // namespace detail
 
 size_t live_array_count() { return g_live_arrays.load(); }
+
+namespace {
+// Largest single block the host hands out (512 GiB unless a program sets a
+// lower limit). Requests above it, or whose size computation overflows, are
+// refused with an error, never wrapped.
+std::atomic<size_t> g_allocation_limit{size_t(1) << 39};
+} // namespace
+
+void set_allocation_limit(size_t bytes) { g_allocation_limit.store(bytes); }
+size_t allocation_limit() { return g_allocation_limit.load(); }
 
 } // namespace mexhost
 

@@ -119,7 +119,7 @@ extern "C" {
 
 void *mxCalloc(size_t n, size_t size) {
     size_t bytes;
-    if (__builtin_mul_overflow(n, size, &bytes) || bytes > (size_t(1) << 39))
+    if (__builtin_mul_overflow(n, size, &bytes) || bytes > mexhost::allocation_limit())
         raise("Requested array exceeds the maximum possible size.");
     void *raw = std::calloc(1, sizeof(BlockHeader) + bytes);
     if (!raw) raise("Out of memory. The requested array is too large.");

@@ -46,7 +46,8 @@ TEST(NumericFoundations, MatchReferenceValues) {
         const double x = r[1], want = r[2], got = call1(code, x);
         ++seen[code];
         if (code == 2 && want < DBL_MIN) {
-            EXPECT_EQ(got, 0.0) << "erfc underflows to 0 at " << x;
+            // Subnormal results until x*x passes the exponent limit, then 0.
+            EXPECT_TRUE(x * x > 708.39 ? got == 0.0 : testutil::rel_err(got, want) < 1e-6) << x;
         } else if (want == 0.0) {
             EXPECT_LT(std::fabs(got), 1e-17) << name[code] << "(" << x << ")";
         } else {

@@ -1,5 +1,8 @@
-function [ok, why] = cross_host_check(name, nout, argtext, mexrun, root)
-  % One call through both hosts; ok when the results agree bit for bit.
+function [ok, why] = cross_host_check(name, nout, argtext, mexrun, plugins)
+  % One call through both hosts; ok when the results agree bit for bit:
+  % the same outputs (class, size, storage, stored entries and their
+  % values), or the same error message; and in either case the same text
+  % printed by the plug-in and the same warnings.
   ok = false;
   why = '';
   args = cell(size(argtext));
@@ -8,20 +11,26 @@ function [ok, why] = cross_host_check(name, nout, argtext, mexrun, root)
   end
   outs = cell(1, max(nout, 1));
   oct_err = '';
+  captured = '';
+  % Warnings go into the captured text as "warning: <text>" lines (without
+  % the location lines); mexPrintf output goes there as it is.
+  old_backtrace = warning('query', 'backtrace');
+  warning('off', 'backtrace');
   try
     if nout == 0
-      feval(name, args{:});
+      captured = evalc('feval(name, args{:});');
       outs = {};
     else
-      [outs{1:nout}] = feval(name, args{:});
+      captured = evalc('[outs{1:nout}] = feval(name, args{:});');
     end
   catch e
     oct_err = strip_prefix(e.message, name);
   end
+  warning(old_backtrace.state, 'backtrace');
+  [oct_printed, oct_warnings] = split_captured(captured);
 
   quoted = cellfun(@(s) ['''' strrep(s, '''', '''\''''') ''''], argtext, 'UniformOutput', false);
-  cmd = sprintf('%s --json --nargout %d --plugins %s %s %s', mexrun, nout, ...
-                fullfile(root, 'build', 'mex'), name, strjoin(quoted, ' '));
+  cmd = sprintf('%s --json --nargout %d --plugins %s %s %s', mexrun, nout, plugins, name, strjoin(quoted, ' '));
   [~, out] = system(cmd);
   j = jsondecode(out);
 
@@ -37,6 +46,21 @@ function [ok, why] = cross_host_check(name, nout, argtext, mexrun, root)
   end
   if ~isempty(oct_err)
     why = ['only octave failed: ' oct_err];
+    return;
+  end
+  if ~strcmp(oct_printed, j.printed)
+    why = sprintf('printed text differs:\n--- octave\n%s--- mexrun\n%s', oct_printed, j.printed);
+    return;
+  end
+  mex_warnings = j.warnings;
+  if isempty(mex_warnings)
+    mex_warnings = {};
+  elseif ischar(mex_warnings)
+    mex_warnings = {mex_warnings};
+  end
+  if ~isequal(reshape(oct_warnings, [], 1), reshape(mex_warnings, [], 1))
+    why = sprintf('warnings differ: octave {%s}, mexrun {%s}', strjoin(oct_warnings, ' | '), ...
+                  strjoin(reshape(mex_warnings, 1, []), ' | '));
     return;
   end
   jouts = j.outputs;
@@ -65,6 +89,24 @@ function msg = strip_prefix(msg, name)
   end
 end
 
+function [printed, warnings] = split_captured(text)
+  % Lines "warning: <text>" are the warnings; everything else was printed.
+  warnings = {};
+  printed = '';
+  if isempty(text)
+    return;
+  end
+  lines = strsplit(text, "\n");
+  keep = true(size(lines));
+  for k = 1:numel(lines)
+    if strncmp(lines{k}, 'warning: ', 9)
+      warnings{end+1} = lines{k}(10:end);
+      keep(k) = false;
+    end
+  end
+  printed = strjoin(lines(keep), "\n");
+end
+
 function v = exact_values(text)
   % A JSON array of numbers and "NaN"/"Inf"/"-Inf" strings, read exactly.
   if strcmp(text, 'null') || strcmp(text, '[]')
@@ -73,24 +115,6 @@ function v = exact_values(text)
   end
   tokens = strsplit(strrep(text(2:end-1), '"', ''), ',');
   v = str2double(tokens(:));
-end
-
-function v = json_values(x)
-  % Numbers, or a cell mixing numbers with "NaN"/"Inf"/"-Inf".
-  if isempty(x)
-    v = zeros(0, 1);
-  elseif iscell(x)
-    v = zeros(numel(x), 1);
-    for i = 1:numel(x)
-      if ischar(x{i})
-        v(i) = str2double(x{i});
-      else
-        v(i) = x{i};
-      end
-    end
-  else
-    v = double(x(:));
-  end
 end
 
 function [same, what] = same_output(o, jo)
@@ -104,35 +128,38 @@ function [same, what] = same_output(o, jo)
     what = sprintf('size %s vs %s', mat2str(size(o)), mat2str(reshape(double(jo.dims), 1, [])));
     return;
   end
-  re = json_values(jo.re);
-  im = [];
-  if jo.complex
-    im = json_values(jo.im);
+  if issparse(o) ~= jo.sparse
+    what = sprintf('sparse %d vs %d', issparse(o), jo.sparse);
+    return;
   end
+  if iscomplex(o) ~= jo.complex
+    what = sprintf('complex %d vs %d', iscomplex(o), jo.complex);
+    return;
+  end
+  re = jo.re(:);
+  im = jo.im(:);
   if jo.sparse
-    m = double(jo.dims(1));
-    n = double(jo.dims(2));
+    % Stored entries, explicit zeros included, in storage order.
+    [r, c, v] = find(o);
     jc = double(jo.jc(:));
     ir = double(jo.ir(:));
     col = zeros(numel(ir), 1);
-    for c = 1:n
-      col(jc(c)+1:jc(c+1)) = c;
+    for k = 1:numel(jc) - 1
+      col(jc(k)+1:jc(k+1)) = k;
     end
-    full_re = zeros(m * n, 1);
-    full_re(ir + 1 + m * (col - 1)) = re(1:numel(ir));
-    re = full_re;
-    if jo.complex
-      full_im = zeros(m * n, 1);
-      full_im(ir + 1 + m * (col - 1)) = im(1:numel(ir));
-      im = full_im;
+    if numel(r) ~= numel(ir) || any(r(:) - 1 ~= ir) || any(c(:) ~= col)
+      what = sprintf('stored entries differ (%d vs %d)', numel(r), numel(ir));
+      return;
     end
+    vals = v(:);
+  else
+    vals = o(:);
   end
-  a = double(real(full(o(:))));
-  if ~bits_equal(a, re)
+  if ~bits_equal(double(real(vals)), re(1:numel(vals)))
     what = 'real parts differ';
     return;
   end
-  if jo.complex && ~bits_equal(double(imag(full(o(:)))), im)
+  if jo.complex && ~bits_equal(double(imag(vals)), im(1:numel(vals)))
     what = 'imaginary parts differ';
     return;
   end

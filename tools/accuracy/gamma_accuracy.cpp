@@ -10,9 +10,9 @@
 
 namespace {
 
-void print_table(const char *plugin, const std::vector<gamma_accuracy::Stats> &stats) {
-    std::printf("\n#### %s\n\n| region | points | max rel. error | median rel. error | worst at (x; parameters) |\n",
-                plugin);
+void print_table(const char *plugin, const char *what, const std::vector<gamma_accuracy::Stats> &stats) {
+    std::printf("\n#### %s, %s\n\n| group | points | max rel. error | median rel. error | worst at (x; parameters) |\n",
+                plugin, what);
     std::printf("|---|---:|---:|---:|---|\n");
     for (const auto &s : stats) {
         std::printf("| %s | %zu | %.2e | %.2e | %.6g;", s.region.c_str(), s.n, s.max, s.median, s.worst_x);
@@ -48,8 +48,13 @@ int main(int argc, char **argv) {
     try {
         for (const char *plugin : {"gamma_lower", "chisquare_lower", "poisson_lower", "noncentralchi2_lower"}) {
             const auto rows = gamma_accuracy::evaluate(plugin, data);
-            print_table(plugin, gamma_accuracy::summarise(rows));
-            if (std::string(plugin) == "noncentralchi2_lower") print_noncentral_before_after(rows);
+            if (std::string(plugin) == "noncentralchi2_lower") {
+                print_table(plugin, "by noncentrality", gamma_accuracy::summarise(rows));
+                print_noncentral_before_after(rows);
+            } else {
+                print_table(plugin, "by method region", gamma_accuracy::summarise(rows));
+                print_table(plugin, "by shape band", gamma_accuracy::summarise(rows, true));
+            }
         }
     } catch (const std::exception &e) {
         std::fprintf(stderr, "gamma_accuracy: %s\n", e.what());

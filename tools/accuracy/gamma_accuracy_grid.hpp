@@ -26,6 +26,8 @@ struct Row {
     double want;                // reference lower tail
     double got;                 // value returned by the plug-in
     std::string region;
+    double shape; // the shape of the incomplete gamma ratio (or the noncentrality)
+    std::string band;
 };
 
 struct Stats {
@@ -80,6 +82,17 @@ inline std::string incgamma_region(double a, double x) {
                   : "a >= 20: Stirling prefactor, asymptotic expansion";
 }
 
+// Shape bands: near the centre the large-shape regions are sensitive to the
+// rounding of 1 - x/a (like sqrt(a)), so the figures are given band by band.
+inline std::string shape_band(double a) {
+    if (a < 1) return "shape < 1";
+    if (a < 20) return "1 <= shape < 20";
+    if (a <= 1e4) return "20 <= shape <= 1e4";
+    if (a <= 1e6) return "1e4 < shape <= 1e6";
+    if (a <= 1e8) return "1e6 < shape <= 1e8";
+    return "1e8 < shape <= 1e10";
+}
+
 inline std::string noncentral_region(double nc) {
     if (nc < 1) return "nc < 1";
     if (nc < 1e4) return "1 <= nc < 1e4";
@@ -97,7 +110,7 @@ inline std::vector<Row> evaluate(const std::string &plugin, const std::string &d
     if (plugin == "noncentralchi2_lower") {
         for (const auto &r : read_numbers(data_dir + "/gamma_noncentral.txt")) {
             if (r[3] < 1e-15) continue;
-            rows.push_back({{r[1], r[2]}, r[0], r[3], 0, noncentral_region(r[2])});
+            rows.push_back({{r[1], r[2]}, r[0], r[3], 0, noncentral_region(r[2]), r[2], noncentral_region(r[2])});
         }
     } else {
         const std::string file = plugin == "gamma_lower"       ? "gamma_acc_gamma.txt"
@@ -105,10 +118,9 @@ inline std::vector<Row> evaluate(const std::string &plugin, const std::string &d
                                                                : "gamma_acc_poisson.txt";
         for (const auto &r : read_numbers(data_dir + "/" + file)) {
             const double p = r[0], x = r[1];
-            std::string region = plugin == "gamma_lower"       ? incgamma_region(p, x)
-                                 : plugin == "chisquare_lower" ? incgamma_region(p * 0.5, x * 0.5)
-                                                               : incgamma_region(x + 1, p);
-            rows.push_back({{p}, x, r[2], 0, region});
+            const double a = plugin == "gamma_lower" ? p : plugin == "chisquare_lower" ? p * 0.5 : x + 1;
+            const double ax = plugin == "gamma_lower" ? x : plugin == "chisquare_lower" ? x * 0.5 : p;
+            rows.push_back({{p}, x, r[2], 0, incgamma_region(a, ax), a, shape_band(a)});
         }
     }
     // One call per parameter set, points as a column.
@@ -134,12 +146,14 @@ inline std::vector<Row> evaluate(const std::string &plugin, const std::string &d
 
 // Statistics per region (in order of first appearance) and, last, overall
 // under the label "all".
-inline std::vector<Stats> summarise(const std::vector<Row> &rows) {
+// With by_band, the rows are grouped by shape band instead of method region.
+inline std::vector<Stats> summarise(const std::vector<Row> &rows, bool by_band = false) {
     std::vector<std::string> order;
     std::map<std::string, std::vector<const Row *>> by;
     for (const auto &r : rows) {
-        if (!by.count(r.region)) order.push_back(r.region);
-        by[r.region].push_back(&r);
+        const std::string &key = by_band ? r.band : r.region;
+        if (!by.count(key)) order.push_back(key);
+        by[key].push_back(&r);
         by["all"].push_back(&r);
     }
     order.push_back("all");

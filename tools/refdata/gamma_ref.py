@@ -1,41 +1,50 @@
 """High-precision reference values for the gamma side of the distribution
 library, computed with mpmath (shared by the gen_gamma*.py scripts).
 
-P(a, x) comes from mpmath's gammainc where its hypergeometric series
-converges; for very large shapes it comes from a tanh-sinh quadrature of the
-gamma density with breakpoints on the scale of the integrand, integrating
-whichever tail is smaller. The noncentral chi-square is its Poisson mixture
+P(a, x) comes from mpmath's gammainc for shapes below 1e4; for larger
+shapes from the positive-term series of P (as 1F1) (x up to a + 20 sqrt(a), with 100
+extra digits for the complement) or Legendre's continued fraction for Q
+(beyond). The noncentral chi-square is its Poisson mixture
 of central chi-square distribution functions summed in 40-digit arithmetic
 from the largest Poisson weight outward until the neglected part is below
 1e-25 of the sum.
 """
-from mpmath import mp, mpf, gammainc, quad, exp, log, loggamma, sqrt, inf, floor
+from mpmath import mp, mpf, gammainc, hyp1f1, exp, log, loggamma, sqrt, inf, floor
 from mpmath.libmp import NoConvergence
 
 mp.dps = 40
 
 
-def _tail_quad(a, x, lower):
-    """P(a, x) (lower) or Q(a, x) by quadrature of t^(a-1) e^-t / Gamma(a)."""
-    lg = loggamma(a)
-    f = lambda t: exp((a - 1) * log(t) - t - lg)
-    mode = a - 1 if a > 1 else mpf(0)
-    # Decay length of the integrand next to x, and the width at the mode.
-    slope = abs((a - 1) / x - 1)
-    width = sqrt(a) if a > 1 else mpf(1)
-    near = 1 / max(slope, 1 / width)
-    pts = {x}
-    for k in (1, 2, 5, 10, 20, 50, 100, 300):
-        pts.add(x - k * near if lower else x + k * near)
-    for k in (-40, -20, -10, -5, -2, 0, 2, 5, 10, 20, 40):
-        pts.add(mode + k * width)
-    if lower:
-        pts = sorted(p for p in pts if 0 <= p <= x) 
-        if pts[0] != 0:
-            pts.insert(0, mpf(0))
-    else:
-        pts = sorted(p for p in pts if p >= x) + [inf]
-    return quad(f, pts)
+def _p_series(a, x):
+    """P(a, x) = x^a e^-x / Gamma(a+1) * 1F1(1; a+1; x): a series of positive
+    terms, summed by mpmath's fixed-point hypergeometric summation; used for
+    x <= a + 20 sqrt(a)."""
+    return hyp1f1(1, a + 1, x, maxterms=10 ** 9) * exp(a * log(x) - x - loggamma(a + 1))
+
+
+def _q_fraction(a, x):
+    """Q(a, x) by Legendre's continued fraction (modified Lentz), for
+    x > a + 20 sqrt(a) where it converges in few steps."""
+    tiny = mpf(10) ** (-2 * mp.dps)
+    b = x + 1 - a
+    c = 1 / tiny
+    d = 1 / b
+    h = d
+    i = 0
+    while True:
+        i += 1
+        an = -i * (i - a)
+        b += 2
+        d = an * d + b
+        d = tiny if d == 0 else d
+        c = b + an / c
+        c = tiny if c == 0 else c
+        d = 1 / d
+        delta = d * c
+        h *= delta
+        if abs(delta - 1) < mpf(10) ** (-mp.dps - 5):
+            break
+    return exp(a * log(x) - x - loggamma(a)) * h
 
 
 def gamma_pq(a, x):
@@ -74,10 +83,11 @@ def _gamma_pq(a, x):
             return 1 - q, q
         except NoConvergence:
             pass
-    if x <= a:
-        p = _tail_quad(a, x, True)
-        return p, 1 - p
-    q = _tail_quad(a, x, False)
+    if x <= a + 20 * sqrt(a):
+        with mp.workdps(mp.dps + 100):  # Q = 1 - P is at least ~1e-90 here
+            p = _p_series(a, x)
+            return +p, +(1 - p)
+    q = _q_fraction(a, x)
     return 1 - q, q
 
 
