@@ -4,7 +4,8 @@
 Usage: bench_report.py RESULTS_DIR MEXRUN [NOTES_MD]
 
 Benchmarks named BM_ours_<case> are paired with BM_peer_<case> (and
-BM_peerdefault_<case>, a peer with its default settings) from the same
+BM_peerdefault_<case>, a peer with its default settings, and BM_alt_<case>,
+a second peer) from the same
 binary's run; the table shows the median time per item of each and the ratio
 ours/peer (below 1 means we are faster). Other benchmarks are listed with
 their median time, time per item and bandwidth, as a fraction of the triad
@@ -43,7 +44,7 @@ def medians(path):
 def split(name):
     base = name.split('/')[0]
     rest = name[len(base):]
-    for role in ('peerdefault', 'peer', 'ours'):
+    for role in ('peerdefault', 'peer', 'alt', 'ours'):
         prefix = 'BM_%s_' % role
         if base.startswith(prefix):
             return role, base[len(prefix):] + rest
@@ -155,23 +156,26 @@ def main():
                 cases.setdefault(case, {})[role] = r
         if cases:
             has_default = any('peerdefault' in c for c in cases.values())
+            has_alt = any('alt' in c for c in cases.values())
+            head = '| case | ours / item | peer / item | ratio |'
             if has_default:
-                print('| case | ours / item | peer / item | ratio | peer (default policy) / item | ratio |')
-                print('|---|---|---|---|---|---|')
-            else:
-                print('| case | ours / item | peer / item | ratio |')
-                print('|---|---|---|---|')
+                head += ' peer (default policy) / item | ratio |'
+            if has_alt:
+                head += ' second peer / item | ratio |'
+            print(head)
+            print('|---' * (head.count('|') - 1) + '|')
             for case in sorted(cases):
                 c = cases[case]
                 o = c.get('ours', {}).get('per_item_ns')
                 p = c.get('peer', {}).get('per_item_ns')
-                d = c.get('peerdefault', {}).get('per_item_ns')
                 ratio = '%.2f' % (o / p) if o and p else '-'
                 if o and p:
                     paired[case] = o / p
                 row = '| %s | %s | %s | %s |' % (case, fmt_ns(o), fmt_ns(p), ratio)
-                if has_default:
-                    row += ' %s | %s |' % (fmt_ns(d), '%.2f' % (o / d) if o and d else '-')
+                for role, shown in (('peerdefault', has_default), ('alt', has_alt)):
+                    if shown:
+                        d = c.get(role, {}).get('per_item_ns')
+                        row += ' %s | %s |' % (fmt_ns(d), '%.2f' % (o / d) if o and d else '-')
                 print(row)
             print()
         if rest:
