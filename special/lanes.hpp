@@ -31,7 +31,7 @@ template <class D> LANE_INLINE D load(const double *p, size_t n) {
 }
 
 // Stores the first n lanes of v at p.
-template <class D> LANE_INLINE void store(double *p, D v, size_t n) { std::memcpy(p, &v, n * sizeof(double)); }
+template <class D> LANE_INLINE void store(double *p, const D &v, size_t n) { std::memcpy(p, &v, n * sizeof(double)); }
 
 // body(k, len) for k = 0, W, 2W, ... with len = W, then once for the 1 to
 // W-1 elements left over.
@@ -54,7 +54,7 @@ template <int W, class Body> LANE_INLINE void for_lanes(size_t m, Body body) {
 // gives NaN. Against the C library's exp the result differs by a few units
 // in the last place at most (measured by the tests and in
 // docs/performance.md).
-template <int W> LANE_INLINE typename Lanes<W>::D exp_nonpositive(typename Lanes<W>::D t) {
+template <int W> LANE_INLINE typename Lanes<W>::D exp_nonpositive(const typename Lanes<W>::D &arg) {
     typedef typename Lanes<W>::D D;
     typedef typename Lanes<W>::L L;
     typedef typename Lanes<W>::U U;
@@ -62,7 +62,7 @@ template <int W> LANE_INLINE typename Lanes<W>::D exp_nonpositive(typename Lanes
     const double kShift = 6755399441055744.0;      // 1.5 * 2^52
     const double kLn2Hi = 0.693147180369123816490; // 0x1.62e42fee00000p-1
     const double kLn2Lo = 1.90821492927058770002e-10;
-    t = t < -746.0 ? D{} - 746.0 : t;
+    const D t = arg < -746.0 ? D{} - 746.0 : arg;
     const D kd = t * kLog2e + kShift;
     const D n = kd - kShift;
     const D r = (t - n * kLn2Hi) - n * kLn2Lo;
