@@ -14,5 +14,5 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     plhs[0] = mexargs::elementwise_output(prhs[0]);
     double *y = mxGetPr(plhs[0]);
     const size_t n = mxGetNumberOfElements(plhs[0]);
-    for (size_t i = 0; i < n; ++i) y[i] = special::digamma(y[i]);
+    special::digamma_array(y, y, n);
 }

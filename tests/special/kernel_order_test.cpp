@@ -1,5 +1,6 @@
 // Restructured special-function kernels give bit for bit the results of
 // their plain form.
+#include "digamma.hpp"
 #include "kernel_density.hpp"
 #include "lanes.hpp"
 #include "normal_cdf.hpp"
@@ -162,6 +163,25 @@ TEST(KernelOrder, KernelDensityLanesMatchThePlainLoop) {
                             EXPECT_LT(std::fabs(f[k] - pf[k]), 1e-15 * pf[k]) << what;
                     }
                 }
+    }
+}
+
+TEST(KernelOrder, DigammaLanesMatchTheScalarFunction) {
+    // Arguments in every shift count 1 to 10 and none, the shift boundary,
+    // tiny and huge ones, non-positive ones, infinities and NaN; lengths that
+    // leave every remainder of the lane widths.
+    std::vector<double> x = {10.0, std::nextafter(10.0, 0.0), 9.0, 1.0, 0.5, 1e-300, 5e-324, 1e-8,
+                             0.0,  -0.0, -2.5, -1e300, 1e300, std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(), std::nan(""), 2.0, 3.75};
+    std::mt19937_64 rng(13);
+    std::uniform_real_distribution<double> body(0.0, 12.0), wide(-30.0, 40.0);
+    for (int k = 0; k < 5000; ++k) x.push_back(k % 2 ? body(rng) : std::exp(wide(rng)));
+    for (size_t count : {size_t(1), size_t(3), size_t(7), size_t(9), size_t(17), x.size()}) {
+        std::vector<double> y(count), in(x.begin(), x.begin() + long(count));
+        special::digamma_array(in.data(), y.data(), count);
+        for (size_t i = 0; i < count; ++i) ASSERT_TRUE(same_bits(y[i], special::digamma(in[i]))) << in[i];
+        special::digamma_array(in.data(), in.data(), count); // in place
+        for (size_t i = 0; i < count; ++i) ASSERT_TRUE(same_bits(in[i], y[i])) << x[i];
     }
 }
 
