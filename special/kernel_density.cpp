@@ -2,6 +2,7 @@
 
 #include "lanes.hpp"
 #include "normal_cdf.hpp"
+#include "normal_cdf_lanes.hpp"
 
 #include <cmath>
 #include <cstring>
@@ -19,11 +20,14 @@ constexpr double kTenSqrt5 = 22.360679774997898;
 // (W points at once). The arithmetic of each lane is that of the scalar loop,
 // operation by operation, so every lane width and instruction set gives the
 // same results bit for bit; a branch of the scalar loop becomes a lane-wise
-// choice between the updated and the unchanged sum. The last group holds the
+// choice between the updated and the unchanged sum. The one departure from
+// the scalar loop is the Gaussian kernel's exponential, in the density and
+// inside the normal CDF of the distribution estimate: exp_nonpositive, within
+// 2 units in the last place of the library's exp. The last group holds the
 // 1 to W-1 points left over.
 
 struct Pass {
-    double xj, w, cw, c, inv_n;
+    double xj, w, cw, c, inv_n, dn;
 };
 
 template <int W> LANE_INLINE void epanechnikov_f(const double *x, size_t m, const Pass &q, double *f) {
@@ -59,13 +63,23 @@ template <int W> LANE_INLINE void gaussian_f(const double *x, size_t m, const Pa
     });
 }
 
-enum class Pair { EpanechnikovF, EpanechnikovFF, GaussianF };
+template <int W> LANE_INLINE void gaussian_f_F(const double *x, size_t m, const Pass &q, double *f, double *F) {
+    typedef typename Lanes<W>::D D;
+    for_lanes<W>(m, [&](size_t k, size_t len) LANE_INLINE_LAMBDA {
+        const D u = (load<D>(x + k, len) - q.xj) / q.w;
+        store(f + k, load<D>(f + k, len) + exp_nonpositive<W>(u * (-0.5) * u) * q.cw, len);
+        store(F + k, load<D>(F + k, len) + normal_cdf_lanes<W>(u, kDensityConstants) / q.dn, len);
+    });
+}
+
+enum class Pair { EpanechnikovF, EpanechnikovFF, GaussianF, GaussianFF };
 
 template <int W> LANE_INLINE void pass(Pair kind, const double *x, size_t m, const Pass &q, double *f, double *F) {
     switch (kind) {
     case Pair::EpanechnikovF: epanechnikov_f<W>(x, m, q, f); break;
     case Pair::EpanechnikovFF: epanechnikov_f_F<W>(x, m, q, f, F); break;
     case Pair::GaussianF: gaussian_f<W>(x, m, q, f); break;
+    case Pair::GaussianFF: gaussian_f_F<W>(x, m, q, f, F); break;
     }
 }
 
@@ -128,15 +142,12 @@ void kernel_density(const double *x, size_t m, const double *xi, size_t n, const
     const double sd = std::sqrt(ss / (dn - 1.0));
 
     const double c = (epan ? kEpanFactor : kGaussFactor) / dn;
-    const Pair kind = !epan ? Pair::GaussianF : (F ? Pair::EpanechnikovFF : Pair::EpanechnikovF);
+    const Pair kind = epan ? (F ? Pair::EpanechnikovFF : Pair::EpanechnikovF) : (F ? Pair::GaussianFF : Pair::GaussianF);
     for (size_t j = 0; j < n; ++j) {
         if (per_point) hj = h[j];
         const double w = sd * hj;
-        const Pass q{xi[j], w, c / w, c, 1.0 / dn};
+        const Pass q{xi[j], w, c / w, c, 1.0 / dn, dn};
         one_point(kind, x, m, q, f, F);
-        // The Gaussian distribution estimate stays a scalar loop over gausscum.
-        if (!epan && F)
-            for (size_t k = 0; k < m; ++k) F[k] += gausscum((x[k] - q.xj) / w) / dn;
     }
 }
 

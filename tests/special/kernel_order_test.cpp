@@ -4,6 +4,7 @@
 #include "kernel_density.hpp"
 #include "lanes.hpp"
 #include "normal_cdf.hpp"
+#include "normal_cdf_lanes.hpp"
 #include "normal_quantile.hpp"
 
 #include <gtest/gtest.h>
@@ -156,11 +157,14 @@ TEST(KernelOrder, KernelDensityLanesMatchThePlainLoop) {
                         const std::string what = std::string(epan ? "epanechnikov" : "gaussian") +
                                                  (two ? " f,F" : " f") + " m=" + std::to_string(m) +
                                                  " k=" + std::to_string(k);
-                        EXPECT_TRUE(same_bits(F[k], pF[k])) << what;
-                        if (epan || std::isnan(pf[k]) || pf[k] == 0.0)
-                            EXPECT_TRUE(same_bits(f[k], pf[k])) << what;
-                        else // the lanes' exponential: a few ulps of the sum of positive terms
-                            EXPECT_LT(std::fabs(f[k] - pf[k]), 1e-15 * pf[k]) << what;
+                        // The Gaussian kernel's exponential is the lanes': a few ulps
+                        // over sums of positive terms.
+                        for (const auto &v : {std::make_pair(f[k], pf[k]), std::make_pair(F[k], pF[k])}) {
+                            if (epan || std::isnan(v.second) || v.second == 0.0)
+                                EXPECT_TRUE(same_bits(v.first, v.second)) << what;
+                            else
+                                EXPECT_LT(std::fabs(v.first - v.second), 1e-15 * v.second) << what;
+                        }
                     }
                 }
     }
@@ -182,6 +186,30 @@ TEST(KernelOrder, DigammaLanesMatchTheScalarFunction) {
         for (size_t i = 0; i < count; ++i) ASSERT_TRUE(same_bits(y[i], special::digamma(in[i]))) << in[i];
         special::digamma_array(in.data(), in.data(), count); // in place
         for (size_t i = 0; i < count; ++i) ASSERT_TRUE(same_bits(in[i], y[i])) << x[i];
+    }
+}
+
+TEST(KernelOrder, NormalCdfLanesAgainstTheScalarFunction) {
+    // Bit for bit in the central range and the constant tails; within 4
+    // ulps in the two ranges that use exp(-y^2), whose 2 ulps the rational
+    // factor and the halving carry on (measured on 4e6 points: 82% equal,
+    // 15% 1 ulp apart, 3% 2 ulps, 0.2% 3 ulps, 0.01% 4 ulps).
+    typedef special::Lanes<4>::D D;
+    std::vector<double> u = {0.0, -0.0, 0.6629126073623883, -0.6629126073623883, 8.0, -8.0, 11.7, -11.7, 12.0,
+                             -12.0, 1e300, -1e300, std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(), std::nan(""), 1e-300};
+    std::mt19937_64 rng(17);
+    std::uniform_real_distribution<double> d(-13.0, 13.0);
+    for (int k = 0; k < 100000; ++k) u.push_back(d(rng));
+    for (double v : u) {
+        const D got = special::normal_cdf_lanes<4>(D{} + v, special::kDensityConstants);
+        const double want = special::gausscum(v);
+        const double y = std::fabs(v) * 0.7071067811865476;
+        if (std::isnan(want) || !(y > 0.46875 && y < 8.3)) {
+            ASSERT_TRUE(same_bits(got[2], want)) << v;
+        } else if (want >= std::numeric_limits<double>::min()) {
+            ASSERT_LE(ulps(got[2], want), 4) << v;
+        }
     }
 }
 
