@@ -91,7 +91,7 @@ const bool registered = [] {
     register_trio("gaussquant",
                   {{"typical", bench::uniform_points(kPoints, 1e-6, 1.0 - 1e-6)},
                    {"hard", bench::log_uniform_points(kPoints, 1e-300, 1e-3)}},
-                  each<special::gaussquant>,
+                  special::gaussquant_array,
                   [nd](double p) { return boost::math::quantile(nd, p); },
                   [nd_default](double p) { return boost::math::quantile(nd_default, p); });
     // hard: near the pole at 0 (many shifts) and far out.

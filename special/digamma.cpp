@@ -80,22 +80,23 @@ template <int W> LANE_INLINE void digamma_all(const double *x, double *y, size_t
     for_lanes<W>(count, [&](size_t k, size_t len) LANE_INLINE_LAMBDA { digamma_lanes<W>(x + k, y + k, len); });
 }
 
+// One version per vector width, the widest the processor has chosen at run
+// time; the build itself stays generic x86-64.
+#ifdef LANES_X86
+LANES_AVX2 void digamma_4(const double *x, double *y, size_t count) { digamma_all<4>(x, y, count); }
+LANES_AVX512 void digamma_8(const double *x, double *y, size_t count) { digamma_all<8>(x, y, count); }
+#endif
+
 } // namespace
 
-// Versions for wider vector instruction sets are chosen at run time, by the
-// processor the plug-in runs on; the build itself stays generic x86-64.
-#if defined(__GNUC__) && !defined(__clang__) && (defined(__x86_64__) || defined(__i386__))
-__attribute__((target("default"))) void digamma_array(const double *x, double *y, size_t count) {
+void digamma_array(const double *x, double *y, size_t count) {
+#ifdef LANES_X86
+    switch (lane_width()) {
+    case 8: return digamma_8(x, y, count);
+    case 4: return digamma_4(x, y, count);
+    }
+#endif
     digamma_all<2>(x, y, count);
 }
-__attribute__((target("avx2"))) void digamma_array(const double *x, double *y, size_t count) {
-    digamma_all<4>(x, y, count);
-}
-__attribute__((target("avx512f"))) void digamma_array(const double *x, double *y, size_t count) {
-    digamma_all<8>(x, y, count);
-}
-#else
-void digamma_array(const double *x, double *y, size_t count) { digamma_all<2>(x, y, count); }
-#endif
 
 } // namespace special

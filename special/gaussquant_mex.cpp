@@ -15,5 +15,5 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     plhs[0] = mexargs::elementwise_output(prhs[0]);
     double *x = mxGetPr(plhs[0]);
     const size_t n = mxGetNumberOfElements(plhs[0]);
-    for (size_t i = 0; i < n; ++i) x[i] = special::gaussquant(x[i]);
+    special::gaussquant_array(x, x, n);
 }

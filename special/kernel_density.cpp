@@ -83,27 +83,19 @@ template <int W> LANE_INLINE void pass(Pair kind, const double *x, size_t m, con
     }
 }
 
-// One data point's contribution to all m evaluation points. Versions for
-// wider vector instruction sets are chosen at run time, by the processor
-// the plug-in runs on; the build itself stays generic x86-64.
-#if defined(__GNUC__) && !defined(__clang__) && (defined(__x86_64__) || defined(__i386__))
-__attribute__((target("default"))) void one_point(Pair kind, const double *x, size_t m, const Pass &q, double *f,
-                                                  double *F) {
-    pass<2>(kind, x, m, q, f, F);
-}
-__attribute__((target("avx2"))) void one_point(Pair kind, const double *x, size_t m, const Pass &q, double *f,
-                                               double *F) {
+// One data point's contribution to all m evaluation points, in one version
+// per vector width.
+#ifdef LANES_X86
+LANES_AVX2 void one_point_4(Pair kind, const double *x, size_t m, const Pass &q, double *f, double *F) {
     pass<4>(kind, x, m, q, f, F);
 }
-__attribute__((target("avx512f"))) void one_point(Pair kind, const double *x, size_t m, const Pass &q, double *f,
-                                                  double *F) {
+LANES_AVX512 void one_point_8(Pair kind, const double *x, size_t m, const Pass &q, double *f, double *F) {
     pass<8>(kind, x, m, q, f, F);
 }
-#else
-void one_point(Pair kind, const double *x, size_t m, const Pass &q, double *f, double *F) {
+#endif
+void one_point_2(Pair kind, const double *x, size_t m, const Pass &q, double *f, double *F) {
     pass<2>(kind, x, m, q, f, F);
 }
-#endif
 
 } // namespace
 
@@ -143,6 +135,13 @@ void kernel_density(const double *x, size_t m, const double *xi, size_t n, const
 
     const double c = (epan ? kEpanFactor : kGaussFactor) / dn;
     const Pair kind = epan ? (F ? Pair::EpanechnikovFF : Pair::EpanechnikovF) : (F ? Pair::GaussianFF : Pair::GaussianF);
+    // The widest vectors the processor has; the build itself stays generic.
+    void (*one_point)(Pair, const double *, size_t, const Pass &, double *, double *) = one_point_2;
+#ifdef LANES_X86
+    const int width = lane_width();
+    if (width == 8) one_point = one_point_8;
+    if (width == 4) one_point = one_point_4;
+#endif
     for (size_t j = 0; j < n; ++j) {
         if (per_point) hj = h[j];
         const double w = sd * hj;

@@ -17,6 +17,25 @@
 
 namespace special {
 
+#if defined(__GNUC__) && !defined(__clang__) && (defined(__x86_64__) || defined(__i386__))
+#define LANES_X86 1
+#define LANES_AVX2 __attribute__((target("avx2")))
+#define LANES_AVX512 __attribute__((target("avx512f")))
+#endif
+
+// The widest lane count the processor running the code supports: 8 with
+// AVX-512, 4 with AVX2, else 2 (SSE2, part of every x86-64). The build stays
+// generic; callers keep one version of their loop per width and pick one at
+// run time with this. Every width gives the same results.
+inline int lane_width() {
+#ifdef LANES_X86
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f")) return 8;
+    if (__builtin_cpu_supports("avx2")) return 4;
+#endif
+    return 2;
+}
+
 template <int W> struct Lanes {
     typedef double D __attribute__((vector_size(W * sizeof(double))));
     typedef long long L __attribute__((vector_size(W * sizeof(double))));
@@ -26,12 +45,20 @@ template <int W> struct Lanes {
 // The first n (1 to W) elements at p, and zeros in the other lanes.
 template <class D> LANE_INLINE D load(const double *p, size_t n) {
     D v = D{} + 0.0;
-    std::memcpy(&v, p, n * sizeof(double));
+    if (n * sizeof(double) == sizeof v)
+        std::memcpy(&v, p, sizeof v); // one vector load
+    else
+        for (size_t k = 0; k < n; ++k) v[k] = p[k];
     return v;
 }
 
 // Stores the first n lanes of v at p.
-template <class D> LANE_INLINE void store(double *p, const D &v, size_t n) { std::memcpy(p, &v, n * sizeof(double)); }
+template <class D> LANE_INLINE void store(double *p, const D &v, size_t n) {
+    if (n * sizeof(double) == sizeof v)
+        std::memcpy(p, &v, sizeof v);
+    else
+        for (size_t k = 0; k < n; ++k) p[k] = v[k];
+}
 
 // body(k, len) for k = 0, W, 2W, ... with len = W, then once for the 1 to
 // W-1 elements left over.

@@ -213,4 +213,26 @@ TEST(KernelOrder, NormalCdfLanesAgainstTheScalarFunction) {
     }
 }
 
+TEST(KernelOrder, GaussquantLanesMatchTheScalarFunction) {
+    // Both guess branches and their switch points, every range of erf met by
+    // the iterates, the far tails and the refused values, in lengths that
+    // leave every remainder of the lane widths.
+    std::vector<double> p = {0.5, 0.15, 0.85, 0.975, 0.025, 1e-9, 1.0 - 1e-9, 0.0, 1.0, -0.0, -0.1, 1.5,
+                             1e-300, 5e-324, std::nan(""), 1e-8, 0.9999999, 2.5e-9, 1.0 - 1.1102230246251565e-16};
+    std::mt19937_64 rng(19);
+    std::uniform_real_distribution<double> u(0.0, 1.0), e(std::log(1e-12), std::log(0.5));
+    for (int k = 0; k < 20000; ++k) {
+        double v = (k & 1) ? u(rng) : std::exp(e(rng));
+        if (k & 2) v = 1.0 - v;
+        p.push_back(v);
+    }
+    for (size_t count : {size_t(1), size_t(3), size_t(7), size_t(9), size_t(19), p.size()}) {
+        std::vector<double> x(count), in(p.begin(), p.begin() + long(count));
+        special::gaussquant_array(in.data(), x.data(), count);
+        for (size_t i = 0; i < count; ++i) ASSERT_TRUE(same_bits(x[i], special::gaussquant(in[i]))) << in[i];
+        special::gaussquant_array(in.data(), in.data(), count); // in place
+        for (size_t i = 0; i < count; ++i) ASSERT_TRUE(same_bits(in[i], x[i])) << p[i];
+    }
+}
+
 } // namespace
