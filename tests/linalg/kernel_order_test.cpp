@@ -39,7 +39,7 @@ TEST(KernelOrder, RowKronFullMatchesColumnByColumnProducts) {
             for (size_t i = 0; i < s.p; ++i)
                 for (size_t j = 0; j < s.q; ++j)
                     for (size_t r = 0; r < s.m; ++r) want[s.m * (i * s.q + j) + r] = A[s.m * i + r] * B[s.m * j + r];
-            EXPECT_EQ(0, std::memcmp(C.data() + shift, want.data(), want.size() * sizeof(double)))
+            EXPECT_TRUE(want.empty() || std::memcmp(C.data() + shift, want.data(), want.size() * sizeof(double)) == 0)
                 << s.m << "x" << s.p << " by " << s.q << ", shift " << shift;
         }
     }
