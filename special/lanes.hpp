@@ -75,9 +75,7 @@ template <int W, class Body> LANE_INLINE void for_lanes(size_t m, Body body) {
 // exp(r) by a polynomial of degree 11 (near-minimax on [-ln2/2, ln2/2],
 // relative error 1.7e-17 with its coefficients rounded to double) in
 // Estrin's scheme, which keeps the chain of dependent operations short; then
-// times 2^n, built in the exponent bits. Below t = -708 the result is
-// subnormal or 0 and 2^n is applied as two normal powers of two, so it is
-// rounded once. Arguments below -746 give 0 (exp(-746) rounds to 0), NaN
+// times 2^n, built in the exponent bits. Arguments below -746 give 0 (exp(-746) rounds to 0), NaN
 // gives NaN. Against the C library's exp the result differs by a few units
 // in the last place at most (measured by the tests and in
 // docs/performance.md).
@@ -100,19 +98,12 @@ template <int W> LANE_INLINE typename Lanes<W>::D exp_nonpositive(const typename
             q4 = 2.4801485482328494e-05 + r * 2.755724091857897e-06,
             q5 = 2.763263963904103e-07 + r * 2.5110037605963777e-08;
     const D p = (q0 + q1 * r2) + (q2 + q3 * r2) * r4 + (q4 + q5 * r2) * r8;
-    // The low 52 bits of kd hold 2^51 + n: shifted up by 52 they leave n in
-    // the exponent field.
+    // n lies in [-1076, 0] and sits, signed, in the low 51 bits of kd. 2^n
+    // is applied as 2^(n - n/2) * 2^(n/2), each factor a normal number, so
+    // that results in the subnormal range are rounded once (and no lane
+    // needs a branch of its own).
     U bits;
     std::memcpy(&bits, &kd, sizeof bits);
-    bool tiny = false;
-    for (int i = 0; i < W; ++i) tiny |= t[i] < -708.0;
-    if (!tiny) {
-        const U e = (bits << 52) + (U{} + (1023ULL << 52));
-        D s;
-        std::memcpy(&s, &e, sizeof s);
-        return p * s;
-    }
-    // n in [-1076, 0]: 2^n = 2^(n - n/2) * 2^(n/2), each factor normal.
     const L ni = L(bits << 13) >> 13;
     const L half = ni >> 1, rest = ni - half;
     const U e1 = U(half + 1023) << 52, e2 = U(rest + 1023) << 52;
