@@ -126,9 +126,11 @@ def main():
                 host_triad = host_triad or r['bytes_per_second']
 
     print('# Performance\n')
-    print('Produced by `./bench.sh` (Google Benchmark). Every figure is the median of repeated runs; ours and')
-    print('the peer are measured by the same program in the same run on the same inputs. Ratio = our time /')
-    print('peer time: below 1 means faster than the peer.\n')
+    print('Produced by `./bench.sh` (Google Benchmark). Every figure is the median of repeated runs (3 by')
+    print('default, `BENCH_REPETITIONS` and `BENCH_MIN_TIME` change them), the repetitions of one program')
+    print('interleaved in random order; ours and the peer are measured by the same program in the same run on')
+    print('the same inputs. Ratio = our time / peer time: below 1 means faster than the peer. Time per item is')
+    print('per element, per pair of points, per system, per call or per evaluation, as the case names say.\n')
     ctx = results[0][1] if results else {}
     print('Machine: %s, %s cores seen, %s MHz; compiler flags of the Release build (`-O3`, generic x86-64,'
           % (cpu_model(), ctx.get('num_cpus', '?'), ctx.get('mhz_per_cpu', '?')))
