@@ -74,14 +74,21 @@ def mexrun_start(mexrun, runs=30):
 
 
 def cpu_model():
+    model, flags = platform.processor() or 'unknown', set()
     try:
         with open('/proc/cpuinfo') as f:
             for line in f:
                 if line.startswith('model name'):
-                    return line.split(':', 1)[1].strip()
+                    model = line.split(':', 1)[1].strip()
+                elif line.startswith('flags'):
+                    flags = set(line.split(':', 1)[1].split())
     except OSError:
         pass
-    return platform.processor() or 'unknown'
+    wide = [name for flag, name in (('avx2', 'AVX2'), ('avx512f', 'AVX-512')) if flag in flags]
+    lanes = 8 if 'avx512f' in flags else (4 if 'avx2' in flags else 2)
+    if wide:
+        model += ' (%s: the code chosen at run time works in %d lanes)' % (' and '.join(wide), lanes)
+    return model
 
 
 # Targets: (title, kind, pattern, threshold).
