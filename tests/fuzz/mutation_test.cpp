@@ -191,6 +191,7 @@ TEST_P(MutatedCalls, AnswerSafely) {
     mexhost::set_allocation_limit(size_t(1) << 28);
     Mutator mut(std::hash<std::string>{}(name));
     const size_t before_arrays = mexhost::live_array_count(), before_blocks = mexhost::live_block_count();
+    size_t accepted = 0;
     for (size_t i = 0; i < calls_per_plugin(); ++i) {
         const Seed &s = it->second[mut.pick(it->second.size())];
         std::string what;
@@ -203,8 +204,11 @@ TEST_P(MutatedCalls, AnswerSafely) {
         EXPECT_LT(secs, 1.0) << desc;
         if (!r.ok) {
             EXPECT_FALSE(r.error.empty()) << desc;
+        } else {
+            ++accepted;
         }
     }
+    RecordProperty("accepted", int(accepted));
     mexhost::set_allocation_limit(size_t(1) << 39);
     EXPECT_EQ(mexhost::live_array_count(), before_arrays);
     EXPECT_EQ(mexhost::live_block_count(), before_blocks);
