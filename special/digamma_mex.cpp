@@ -7,7 +7,9 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 1) mexErrMsgTxt("Not enough input arguments.");
     if (nrhs > 1) mexErrMsgTxt("Too many input arguments.");
     if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
-    if (!mxIsDouble(prhs[0]) && !mxIsSparse(prhs[0])) mexErrMsgTxt("Function not defined for variables of input class");
+    // Sparse arrays are admitted only as doubles: a sparse logical holds no
+    // doubles to read.
+    if (!mxIsDouble(prhs[0])) mexErrMsgTxt("Function not defined for variables of input class");
     if (mxIsComplex(prhs[0])) mexErrMsgTxt("X must be real.");
 
     // A sparse X is evaluated through its full equivalent (psi(0) is NaN).
