@@ -8,7 +8,8 @@
 # UndefinedBehaviorSanitizer in build-fuzz/, then fuzzes each subsystem
 # (special, distributions, approx, linalg, optim by default) for the given
 # time (300 s by default). Each call must finish within $FUZZ_TIMEOUT seconds
-# (1 by default). The corpus grows in build-fuzz/corpus/<subsystem>/ and is
+# (2 by default: the instrumented build runs several times slower than the
+# sanitizer build, where the test suite holds calls to one second). The corpus grows in build-fuzz/corpus/<subsystem>/ and is
 # reused by later runs; a finding leaves its reproducer in
 # build-fuzz/findings/<subsystem>/ and makes the script fail. A reproducer
 # replays with:
@@ -20,7 +21,7 @@ seconds="${1:-300}"
 shift || true
 subsystems=("$@")
 [ ${#subsystems[@]} -gt 0 ] || subsystems=(special distributions approx linalg optim)
-timeout="${FUZZ_TIMEOUT:-1}"
+timeout="${FUZZ_TIMEOUT:-2}"
 build="$root/build-fuzz"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEXTOOLBOX_LIBFUZZER=ON >/dev/null

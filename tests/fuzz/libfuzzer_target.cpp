@@ -156,6 +156,7 @@ void mutate_value(Bytes &in, mexrun::Value &v, std::string &what) {
         if (numeric && n) {
             const size_t k = in.pick(std::min<size_t>(n, 256)) * std::max<size_t>(1, n / 256);
             v.re[std::min(k, n - 1)] = in.value();
+            fit_to_class(v);
             what += " element";
         }
         break;
@@ -163,6 +164,7 @@ void mutate_value(Bytes &in, mexrun::Value &v, std::string &what) {
         if (!numeric) break;
         const double x = in.value();
         for (double &e : v.re) e = x;
+        fit_to_class(v);
         what += " all";
         break;
     }
@@ -223,6 +225,22 @@ std::vector<mexrun::Value> seed_call(Bytes &in, const fuzz::Seed &s, std::string
         }
     }
     return args;
+}
+
+// class, size and leading values of an argument, to reproduce a call by hand.
+std::string describe(const mexrun::Value &v) {
+    std::ostringstream os;
+    if (v.cls == mxFUNCTION_CLASS) return "@" + v.name;
+    os << (v.sparse ? "sparse " : "") << (v.complex() ? "complex " : "");
+    os << (v.cls == mxCELL_CLASS ? "cell" : v.cls == mxCHAR_CLASS ? "char" : v.cls == mxLOGICAL_CLASS ? "logical" : "");
+    if (v.cls != mxCELL_CLASS && v.cls != mxCHAR_CLASS && v.cls != mxLOGICAL_CLASS) os << "class" << int(v.cls);
+    for (size_t i = 0; i < v.dims.size(); ++i) os << (i ? "x" : " ") << v.dims[i];
+    os.precision(17);
+    os << " [";
+    for (size_t k = 0; k < v.re.size() && k < 6; ++k) os << (k ? " " : "") << v.re[k];
+    os << (v.re.size() > 6 ? " ...]" : "]");
+    for (const auto &c : v.cells) os << " {" << describe(c) << "}";
+    return os.str();
 }
 
 void fail(const std::string &rule, const std::string &call) {
@@ -313,6 +331,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         for (size_t i = 0; i < count; ++i) args.push_back(build_value(in, 0));
     }
 
+    // FUZZ_PRINT=1 shows each call before it runs (to replay a reproducer).
+    static const bool print = std::getenv("FUZZ_PRINT") != nullptr;
+    if (print) {
+        std::fprintf(stderr, "%s nargout=%d\n", what.c_str(), nargout);
+        for (size_t i = 0; i < args.size(); ++i) std::fprintf(stderr, "  arg %zu: %s\n", i + 1, describe(args[i]).c_str());
+    }
     std::vector<mexhost::ArrayPtr> arrays;
     for (const mexrun::Value &v : args) arrays.push_back(mexrun::to_array(v));
     const mexhost::CallResult r = mexhost::call(name, nargout, arrays);
