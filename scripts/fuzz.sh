@@ -10,7 +10,8 @@
 # time (300 s by default). Each call must finish within $FUZZ_TIMEOUT seconds
 # (2 by default: the instrumented build runs several times slower than the
 # sanitizer build, where the test suite holds calls to one second). The
-# corpus grows in build-fuzz/corpus/<subsystem>/ and is reused by later runs; a finding leaves its reproducer in
+# corpus grows in build-fuzz/corpus/<subsystem>/ and is reused by later runs;
+# a finding leaves its reproducer in
 # build-fuzz/findings/<subsystem>/ and makes the script fail. A reproducer
 # replays with:
 #   FUZZ_SUBSYSTEM=<subsystem> build-fuzz/bin/libfuzzer_target <file>
