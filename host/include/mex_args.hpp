@@ -30,6 +30,26 @@ inline mxArray *elementwise_output(const mxArray *in) {
     return out;
 }
 
+// The whole gateway of an element-wise plug-in Y = name(X): one real double
+// input of any size (a sparse one evaluated through its full equivalent,
+// giving a full result), at most one output with X's dimensions, element i
+// of which is f(element i of X), first to last.
+template <typename F> void elementwise_gateway(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[], F f) {
+    if (nrhs < 1) mexErrMsgTxt("Not enough input arguments.");
+    if (nrhs > 1) mexErrMsgTxt("Too many input arguments.");
+    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    // Sparse arrays are admitted only as doubles: a sparse logical holds no
+    // doubles to read.
+    if (!mxIsDouble(prhs[0])) mexErrMsgTxt("Function not defined for variables of input class");
+    if (mxIsComplex(prhs[0])) mexErrMsgTxt("X must be real.");
+
+    plhs[0] = elementwise_output(prhs[0]);
+    double *y = mxGetPr(plhs[0]);
+    const double *x = mxIsSparse(prhs[0]) ? y : mxGetPr(prhs[0]);
+    const size_t n = mxGetNumberOfElements(plhs[0]);
+    for (size_t i = 0; i < n; ++i) y[i] = f(x[i]);
+}
+
 } // namespace mexargs
 
 #endif
