@@ -106,6 +106,13 @@ void search_all(const double *t, Index L, const double *x, std::size_t m, double
             out[i] = nan; // fails every comparison; the hunt position is kept
             continue;
         }
+        if (score < kScattered && t[j] <= v && (j + 1 == L || v < t[j + 1])) {
+            // Still in the interval of the previous value (the common case
+            // for sorted input): the hunt would return j at once.
+            score -= score > 0;
+            out[i] = double(j + 1);
+            continue;
+        }
         const Index lo = score < kScattered ? hunt<Prefetch>(t, L, j, v) : bisect<Prefetch>(t, -1, L, v);
         // Kept free of branches: a branch on lo would be mispredicted for
         // scattered values and discard the searches started after it.

@@ -28,6 +28,7 @@ struct MixtureSetup {
     double a;      // dfn / 2 + icent
     double b;      // dfd / 2
     double betcent; // I_xx(a, b)
+    const NoncentralFParameters *p; // the log-gamma values of the parameters
 };
 
 // Term j = 0 onwards, for a central incomplete beta value so small that the
@@ -41,7 +42,7 @@ double sum_from_zero(const MixtureSetup &m, double dfn) {
     int ierr;
     incbeta_ratio(&a, &m.b, &m.xx, &m.yy, &bet, &bet1, &ierr);
     // Difference I(a) - I(a + 1) = Gamma(a + b)/(Gamma(a + 1) Gamma(b)) x^a y^b.
-    double diff = std::exp(lgr(a + m.b) - lgr(a + 1) - lgr(m.b) + a * std::log(m.xx) + m.b * std::log(m.yy));
+    double diff = std::exp(m.p->lg_zero + a * std::log(m.xx) + m.b * std::log(m.yy));
     double weight = std::exp(-m.xnonc);
     // Past a Poisson mean of about 745 the weight of term 0 underflows, and
     // every later weight, obtained from it by the ratio recurrence, is 0 as
@@ -75,26 +76,50 @@ double sum_from_zero(const MixtureSetup &m, double dfn) {
 
 } // namespace
 
-void noncentral_f_tails_with(NoncentralFStopping rule, const double *f, const double *dfn, const double *dfd,
-                             const double *pnonc, double *cum, double *ccum) {
+void noncentral_f_prepare(NoncentralFStopping rule, const double *dfn, const double *dfd, const double *pnonc,
+                          NoncentralFParameters *p) {
+    *p = NoncentralFParameters{};
+    p->rule = rule;
+    p->dfn = *dfn;
+    p->dfd = *dfd;
+    p->pnonc = *pnonc;
+    const double inf = std::numeric_limits<double>::infinity();
+    // The central index must fit a 32-bit integer, and the recurrences need
+    // finite parameters.
+    p->in_range = *pnonc < 4294967296.0 && *dfn != inf && *dfd != inf;
+    if (*pnonc < 1e-10 || !p->in_range) return;
+    // Everything below depends on the parameters alone: the central term
+    // and the log-gamma sums that start the difference recurrences.
+    p->xnonc = *pnonc / 2;
+    p->icent = std::trunc(p->xnonc);
+    if (p->icent == 0) p->icent = 1;
+    p->centwt = std::exp(-p->xnonc + p->icent * std::log(p->xnonc) - lgr(p->icent + 1));
+    p->b = *dfd / 2;
+    p->a = *dfn / 2 + p->icent;
+    const double b = p->b, adn = p->a, aup = p->a;
+    p->lg_down = lgr(adn + b) - lgr(adn + 1) - lgr(b);
+    p->lg_up = lgr(aup - 1 + b) - lgr(aup) - lgr(b);
+    const double a0 = *dfn / 2;
+    p->lg_zero = lgr(a0 + b) - lgr(a0 + 1) - lgr(b);
+}
+
+void noncentral_f_tails_prepared(const NoncentralFParameters &p, const double *f, double *cum, double *ccum) {
     if (!(*f > 0.0)) {
         *cum = 0.0;
         *ccum = 1.0;
         return;
     }
-    if (*pnonc < 1e-10) {
-        fisher_f_tails(f, dfn, dfd, cum, ccum);
+    if (p.pnonc < 1e-10) {
+        fisher_f_tails(f, &p.dfn, &p.dfd, cum, ccum);
         return;
     }
-    const double inf = std::numeric_limits<double>::infinity();
-    // The central index must fit a 32-bit integer, and the recurrences need
-    // finite parameters.
-    if (!(*pnonc < 4294967296.0) || *dfn == inf || *dfd == inf) {
+    if (!p.in_range) {
         *cum = std::numeric_limits<double>::quiet_NaN();
         *ccum = *cum;
         return;
     }
-    const bool bounded = rule == NoncentralFStopping::remainder_bound;
+    const double inf = std::numeric_limits<double>::infinity();
+    const bool bounded = p.rule == NoncentralFStopping::remainder_bound;
     if (bounded && *f == inf) {
         *cum = 1.0;
         *ccum = 0.0;
@@ -102,14 +127,14 @@ void noncentral_f_tails_with(NoncentralFStopping rule, const double *f, const do
     }
 
     MixtureSetup m;
-    m.xnonc = *pnonc / 2;
-    m.icent = std::trunc(m.xnonc);
-    if (m.icent == 0) m.icent = 1;
-    m.centwt = std::exp(-m.xnonc + m.icent * std::log(m.xnonc) - lgr(m.icent + 1));
+    m.p = &p;
+    m.xnonc = p.xnonc;
+    m.icent = p.icent;
+    m.centwt = p.centwt;
 
-    const double prod = *dfn * *f;
-    const double dsum = *dfd + prod;
-    m.yy = *dfd / dsum;
+    const double prod = p.dfn * *f;
+    const double dsum = p.dfd + prod;
+    m.yy = p.dfd / dsum;
     if (m.yy > 0.5) {
         m.xx = prod / dsum;
         m.yy = 1.0 - m.xx;
@@ -122,8 +147,8 @@ void noncentral_f_tails_with(NoncentralFStopping rule, const double *f, const do
         *ccum = 1.0;
         return;
     }
-    m.b = *dfd / 2;
-    m.a = *dfn / 2 + m.icent;
+    m.b = p.b;
+    m.a = p.a;
     double w1;
     int ierr;
     incbeta_ratio(&m.a, &m.b, &m.xx, &m.yy, &m.betcent, &w1, &ierr);
@@ -134,12 +159,12 @@ void noncentral_f_tails_with(NoncentralFStopping rule, const double *f, const do
     if (bounded && m.betcent < 1e-280) {
         // The backward recurrence would start from an underflowed
         // difference; the central term itself is negligible.
-        sum = sum_from_zero(m, *dfn);
+        sum = sum_from_zero(m, p.dfn);
     } else {
         // Backward towards j = 0: I_xx(adn, b) grows by the difference term.
         double xmult = m.centwt, i = m.icent, adn = m.a, betdn = m.betcent;
-        double dnterm =
-            std::exp(lgr(adn + b) - lgr(adn + 1) - lgr(b) + adn * std::log(xx) + b * std::log(m.yy));
+        const double log_xx = std::log(xx), log_yy = std::log(m.yy);
+        double dnterm = std::exp(p.lg_down + adn * log_xx + b * log_yy);
         if (!bounded) {
             while (sum >= kFloor && xmult * betdn >= kTolerance * sum && i > 0) {
                 xmult = xmult * (i / xnonc);
@@ -174,8 +199,7 @@ void noncentral_f_tails_with(NoncentralFStopping rule, const double *f, const do
         double aup = m.a, betup = m.betcent;
         xmult = m.centwt;
         i = m.icent + 1;
-        double upterm =
-            std::exp(lgr(aup - 1 + b) - lgr(aup) - lgr(b) + (aup - 1) * std::log(xx) + b * std::log(m.yy));
+        double upterm = std::exp(p.lg_up + (aup - 1) * log_xx + b * log_yy);
         for (;;) {
             xmult = xmult * (xnonc / i);
             i = i + 1;
@@ -198,6 +222,13 @@ void noncentral_f_tails_with(NoncentralFStopping rule, const double *f, const do
     }
     *cum = sum;
     *ccum = 0.5 + (0.5 - *cum);
+}
+
+void noncentral_f_tails_with(NoncentralFStopping rule, const double *f, const double *dfn, const double *dfd,
+                             const double *pnonc, double *cum, double *ccum) {
+    NoncentralFParameters p;
+    noncentral_f_prepare(rule, dfn, dfd, pnonc, &p);
+    noncentral_f_tails_prepared(p, f, cum, ccum);
 }
 
 void noncentral_f_tails(const double *f, const double *dfn, const double *dfd, const double *pnonc, double *cum,

@@ -32,6 +32,25 @@ enum class NoncentralFStopping {
 void noncentral_f_tails_with(NoncentralFStopping rule, const double *f, const double *dfn, const double *dfd,
                              const double *pnonc, double *cum, double *ccum);
 
+// What the sum needs of the parameters alone (the central Poisson weight
+// and the log-gamma sums that start the difference recurrences), worked out
+// once for many points: noncentral_f_prepare then noncentral_f_tails_prepared
+// give exactly the results of noncentral_f_tails_with.
+struct NoncentralFParameters {
+    NoncentralFStopping rule;
+    double dfn, dfd, pnonc;
+    bool in_range;         // the sum applies (else NaN)
+    double xnonc, icent;   // Poisson mean and central index
+    double centwt;         // weight of the central term
+    double a, b;           // dfn/2 + icent, dfd/2
+    double lg_down, lg_up; // log Gamma sums of the backward and forward difference terms
+    double lg_zero;        // the same for the sum from j = 0
+};
+
+void noncentral_f_prepare(NoncentralFStopping rule, const double *dfn, const double *dfd, const double *pnonc,
+                          NoncentralFParameters *p);
+void noncentral_f_tails_prepared(const NoncentralFParameters &p, const double *f, double *cum, double *ccum);
+
 } // namespace dist
 
 #endif

@@ -17,9 +17,13 @@ const cdfgate::GatewaySpec kSpec = {4, "noncentralf_lower: 4 inputs required.", 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const cdfgate::GatewayCall call = cdfgate::open_gateway(kSpec, nlhs, plhs, nrhs, prhs);
     const double dfn = call.param[0], dfd = call.param[1], pnonc = call.param[2];
+    // The parameters are common to all points: their share of the work is
+    // done once.
+    dist::NoncentralFParameters p;
+    dist::noncentral_f_prepare(dist::NoncentralFStopping::remainder_bound, &dfn, &dfd, &pnonc, &p);
     cdfgate::gateway_loop(call, [&](double f) {
         double cum, ccum;
-        dist::noncentral_f_tails(&f, &dfn, &dfd, &pnonc, &cum, &ccum);
+        dist::noncentral_f_tails_prepared(p, &f, &cum, &ccum);
         return cum;
     });
 }

@@ -5,5 +5,7 @@
 #include "mex_args.hpp"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-    mexargs::elementwise_gateway(nlhs, plhs, nrhs, prhs, [](double x) { return special::gausscum(x); });
+    mexargs::elementwise_gateway(nlhs, plhs, nrhs, prhs, [](const double *x, double *y, size_t n) {
+        for (size_t i = 0; i < n; ++i) y[i] = special::gausscum(x[i]);
+    });
 }

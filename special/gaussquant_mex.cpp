@@ -5,5 +5,5 @@
 #include "mex_args.hpp"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-    mexargs::elementwise_gateway(nlhs, plhs, nrhs, prhs, [](double x) { return special::gaussquant(x); });
+    mexargs::elementwise_gateway(nlhs, plhs, nrhs, prhs, special::gaussquant_array);
 }

@@ -32,8 +32,8 @@ inline mxArray *elementwise_output(const mxArray *in) {
 
 // The whole gateway of an element-wise plug-in Y = name(X): one real double
 // input of any size (a sparse one evaluated through its full equivalent,
-// giving a full result), at most one output with X's dimensions, element i
-// of which is f(element i of X), first to last.
+// giving a full result), at most one output with X's dimensions. The kernel
+// f(x, y, n) writes y[i] from x[i] for i = 0 .. n-1 (x and y may coincide).
 template <typename F> void elementwise_gateway(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[], F f) {
     if (nrhs < 1) mexErrMsgTxt("Not enough input arguments.");
     if (nrhs > 1) mexErrMsgTxt("Too many input arguments.");
@@ -46,8 +46,7 @@ template <typename F> void elementwise_gateway(int nlhs, mxArray *plhs[], int nr
     plhs[0] = elementwise_output(prhs[0]);
     double *y = mxGetPr(plhs[0]);
     const double *x = mxIsSparse(prhs[0]) ? y : mxGetPr(prhs[0]);
-    const size_t n = mxGetNumberOfElements(plhs[0]);
-    for (size_t i = 0; i < n; ++i) y[i] = f(x[i]);
+    f(x, y, mxGetNumberOfElements(plhs[0]));
 }
 
 } // namespace mexargs

@@ -121,3 +121,24 @@ TEST(NoncentralF, NegligibleCentralTermAtLargeNoncentralityEndsPromptly) {
     // Just below the underflow the sum is still taken.
     EXPECT_GT(ncf(1e3, 3, 2e3, 1480), 0.99);
 }
+
+TEST(NoncentralF, PreparedParametersKeepEveryBit) {
+    const auto table = testutil::read_table("beta_noncentral_f_bits.txt");
+    ASSERT_GT(table.size(), 400u);
+    for (const auto &r : table) {
+        const auto rule = r[0] == 1 ? NoncentralFStopping::remainder_bound : NoncentralFStopping::latest_term;
+        NoncentralFParameters p;
+        noncentral_f_prepare(rule, &r[2], &r[3], &r[4], &p);
+        double cum, ccum, cum2, ccum2;
+        noncentral_f_tails_prepared(p, &r[1], &cum, &ccum);
+        noncentral_f_tails_with(rule, &r[1], &r[2], &r[3], &r[4], &cum2, &ccum2);
+        const std::string what = "f=" + std::to_string(r[1]) + " params " + std::to_string(r[2]) + " " +
+                                 std::to_string(r[3]) + " " + std::to_string(r[4]) + " rule " + std::to_string(r[0]);
+        if (std::isnan(r[5])) {
+            EXPECT_TRUE(std::isnan(cum) && std::isnan(cum2)) << what;
+        } else {
+            EXPECT_EQ(cum, r[5]) << what;
+            EXPECT_EQ(cum2, r[5]) << what;
+        }
+    }
+}
