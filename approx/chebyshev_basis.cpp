@@ -3,6 +3,9 @@
 namespace approx {
 
 void chebyshev_basis(std::size_t n, double a, double b, const double *x, std::size_t m, double *B) {
+    // No points, no entries: the column loop below would still count
+    // through all n columns, up to 2^53 of them.
+    if (m == 0) return;
     if (n == 1) {
         for (std::size_t i = 0; i < m; ++i) B[i] = 1.0;
         return;

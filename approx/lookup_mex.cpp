@@ -15,9 +15,12 @@ void mexFunction(int, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     // A complex x would come back as a complex array of positions.
     if (mxIsComplex(table) || mxIsComplex(x)) mexErrMsgTxt("Input arguments of inproper type");
 
-    // endadj is taken from its first element, of any class; an empty one
-    // means the default. Compared as a double, so NaN or huge values clamp
-    // nothing at the bottom (and NaN nothing at the top).
+    // endadj is taken from its first element, of any numeric class; an empty
+    // one means the default. Compared as a double, so NaN or huge values
+    // clamp nothing at the bottom (and NaN nothing at the top). A text option
+    // (another lookup's 'm', 'b', 'lr'...) is refused rather than read as
+    // its character code.
+    if (nrhs >= 3 && !mxIsNumeric(prhs[2])) mexErrMsgTxt("Input arguments of inproper type");
     double endadj = 0.0;
     if (nrhs >= 3 && !mxIsEmpty(prhs[2])) endadj = std::trunc(mxGetScalar(prhs[2]));
     const bool clamp_below = endadj == 1.0 || endadj == 3.0;

@@ -1,5 +1,7 @@
 #include "cdf_gateway.hpp"
 
+#include <limits>
+
 namespace cdfgate {
 
 namespace {
@@ -41,7 +43,10 @@ GatewayCall open_gateway(const GatewaySpec &spec, int nlhs, mxArray *plhs[], int
     const std::size_t rows = mxGetM(x);
     // A first input with rows but no columns has no points to evaluate.
     call.m = mxGetN(x) == 0 ? 0 : rows;
-    for (int k = 1; k < spec.ninputs && k <= kMaxParams; ++k) call.param[k - 1] = mxGetScalar(prhs[k]);
+    // An empty parameter has no value: NaN, which fails its range check
+    // (some hosts refuse mxGetScalar of an empty array outright).
+    for (int k = 1; k < spec.ninputs && k <= kMaxParams; ++k)
+        call.param[k - 1] = mxIsEmpty(prhs[k]) ? std::numeric_limits<double>::quiet_NaN() : mxGetScalar(prhs[k]);
 
     for (int c = 0; c < spec.nchecks; ++c) {
         const ParamCheck &chk = spec.checks[c];

@@ -44,6 +44,11 @@ double sum_from_zero(const MixtureSetup &m, double dfn) {
     // Difference I(a) - I(a + 1) = Gamma(a + b)/(Gamma(a + 1) Gamma(b)) x^a y^b.
     double diff = std::exp(m.p->lg_zero + a * std::log(m.xx) + m.b * std::log(m.yy));
     double weight = std::exp(-m.xnonc);
+    // Past a Poisson mean of about 745 the weight of term 0 underflows, and
+    // every later weight, obtained from it by the ratio recurrence, is 0 as
+    // well: the sum is 0 (NaN for a NaN beta value), and the loop below would
+    // only search, through up to as many terms as the mean, for where to stop.
+    if (weight == 0.0) return weight * bet;
     double sum = weight * bet, last = sum;
     double bet_direct = bet; // the last value not obtained by subtraction
     for (double j = 0;; j = j + 1) {

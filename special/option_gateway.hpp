@@ -49,8 +49,9 @@ inline const double *full_values(const mxArray *in, void **scratch) {
 // blocks (at most seven) are listed in scratch[] for the caller to free.
 inline OptionInputs read_option_inputs(int nrhs, const mxArray *prhs[], void *scratch[7]) {
     for (int k = 0; k < nrhs; ++k) {
-        if (!mxIsDouble(prhs[k]) && !mxIsSparse(prhs[k]))
-            mexErrMsgTxt("Function not defined for variables of input class");
+        // Sparse inputs are admitted only as doubles (a sparse logical holds
+        // no doubles to read).
+        if (!mxIsDouble(prhs[k])) mexErrMsgTxt("Function not defined for variables of input class");
         if (mxIsComplex(prhs[k])) mexErrMsgTxt("X must be real.");
     }
 

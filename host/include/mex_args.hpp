@@ -30,6 +30,25 @@ inline mxArray *elementwise_output(const mxArray *in) {
     return out;
 }
 
+// The whole gateway of an element-wise plug-in Y = name(X): one real double
+// input of any size (a sparse one evaluated through its full equivalent,
+// giving a full result), at most one output with X's dimensions. The kernel
+// f(x, y, n) writes y[i] from x[i] for i = 0 .. n-1 (x and y may coincide).
+template <typename F> void elementwise_gateway(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[], F f) {
+    if (nrhs < 1) mexErrMsgTxt("Not enough input arguments.");
+    if (nrhs > 1) mexErrMsgTxt("Too many input arguments.");
+    if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
+    // Sparse arrays are admitted only as doubles: a sparse logical holds no
+    // doubles to read.
+    if (!mxIsDouble(prhs[0])) mexErrMsgTxt("Function not defined for variables of input class");
+    if (mxIsComplex(prhs[0])) mexErrMsgTxt("X must be real.");
+
+    plhs[0] = elementwise_output(prhs[0]);
+    double *y = mxGetPr(plhs[0]);
+    const double *x = mxIsSparse(prhs[0]) ? y : mxGetPr(prhs[0]);
+    f(x, y, mxGetNumberOfElements(plhs[0]));
+}
+
 } // namespace mexargs
 
 #endif

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -116,6 +117,17 @@ TEST(Tpolybasis, Shapes) {
         EXPECT_EQ(mxGetN(r.outputs[0].get()), c.cols);
         EXPECT_EQ(testutil::values(r.outputs[0].get()), c.values);
     }
+}
+
+TEST(Tpolybasis, NoPointsAndAHugeCountIsAnEmptyMatrixAtOnce) {
+    // 0 x 2^32 holds nothing; building it must not count through the columns.
+    auto xempty = make_double(0, 1);
+    const auto t0 = std::chrono::steady_clock::now();
+    auto r = tpolybasis(4294967296.0, 0, 1, xempty.get());
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 1.0);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(mxGetM(r.outputs[0].get()), 0u);
+    EXPECT_EQ(mxGetN(r.outputs[0].get()), size_t(4294967296));
 }
 
 TEST(Tpolybasis, MessagesInOrder) {

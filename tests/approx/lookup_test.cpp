@@ -237,6 +237,11 @@ TEST(Lookup, GatewayShapesAndEndadjForms) {
         ASSERT_TRUE(rc.ok) << rc.error;
         EXPECT_EQ(testutil::values(rc.outputs[0].get()), c.want);
     }
+    // A text option (as another lookup takes) is refused, not read as a code.
+    auto text = mexhost::make_string("m");
+    auto rt = testutil::call("lookup", 1, {tcol.get(), x.get(), text.get()});
+    EXPECT_FALSE(rt.ok);
+    EXPECT_EQ(rt.error, "Input arguments of inproper type");
 
     auto none = make_double(0, 3);
     auto re = lookup(table, none.get());

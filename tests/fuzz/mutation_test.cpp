@@ -8,6 +8,7 @@
 #include "arg_generator.hpp"
 #include "functions.hpp"
 #include "literal.hpp"
+#include "seed_calls.hpp"
 #include "test_util.hpp"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <limits>
 #include <map>
 #include <random>
@@ -23,49 +23,7 @@
 
 namespace {
 
-struct Seed {
-    std::string name;
-    int nargout = 1;
-    std::vector<mexrun::Value> args;
-    std::string text;
-};
-
-std::string trim(const std::string &s) {
-    const size_t a = s.find_first_not_of(" \t"), b = s.find_last_not_of(" \t\r");
-    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
-}
-
-std::map<std::string, std::vector<Seed>> read_seeds() {
-    std::map<std::string, std::vector<Seed>> seeds;
-    std::ifstream in(SEED_CALLS_FILE);
-    std::string line;
-    while (std::getline(in, line)) {
-        line = trim(line);
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> parts;
-        size_t pos = 0;
-        while (true) {
-            size_t bar = line.find(" | ", pos);
-            parts.push_back(trim(line.substr(pos, bar == std::string::npos ? std::string::npos : bar - pos)));
-            if (bar == std::string::npos) break;
-            pos = bar + 3;
-        }
-        if (parts.size() < 2) continue;
-        Seed s;
-        s.name = parts[0];
-        s.nargout = std::atoi(parts[1].c_str());
-        s.text = line;
-        bool ok = true;
-        for (size_t i = 2; i < parts.size() && ok; ++i) {
-            mexrun::Value v;
-            mexrun::ParseError err;
-            ok = mexrun::parse_literal(parts[i], v, err, false);
-            s.args.push_back(std::move(v));
-        }
-        if (ok) seeds[s.name].push_back(std::move(s));
-    }
-    return seeds;
-}
+using fuzz::Seed;
 
 size_t calls_per_plugin() {
     const char *env = std::getenv("FUZZ_CALLS");
@@ -127,7 +85,12 @@ public:
             v.cls = cls[pick(5)];
             v.sparse = false;
             v.im.clear();
-            for (auto &e : v.re) e = std::isnan(e) ? 0.0 : std::trunc(std::max(-32768.0, std::min(e, 32767.0)));
+            // Integer and char data hold values in their class's range: a
+            // double out of range has no defined conversion.
+            double lo = -32768.0, hi = 32767.0;
+            if (v.cls == mxUINT8_CLASS) lo = 0.0, hi = 255.0;
+            if (v.cls == mxCHAR_CLASS) lo = 0.0, hi = 65535.0;
+            for (auto &e : v.re) e = std::isnan(e) ? 0.0 : std::trunc(std::max(lo, std::min(e, hi)));
             return "class changed";
         }
         default:
@@ -172,7 +135,7 @@ private:
 };
 
 const std::map<std::string, std::vector<Seed>> &seeds() {
-    static const auto s = read_seeds();
+    static const auto s = fuzz::read_seed_calls(SEED_CALLS_FILE);
     return s;
 }
 
@@ -191,6 +154,7 @@ TEST_P(MutatedCalls, AnswerSafely) {
     mexhost::set_allocation_limit(size_t(1) << 28);
     Mutator mut(std::hash<std::string>{}(name));
     const size_t before_arrays = mexhost::live_array_count(), before_blocks = mexhost::live_block_count();
+    size_t accepted = 0;
     for (size_t i = 0; i < calls_per_plugin(); ++i) {
         const Seed &s = it->second[mut.pick(it->second.size())];
         std::string what;
@@ -203,8 +167,11 @@ TEST_P(MutatedCalls, AnswerSafely) {
         EXPECT_LT(secs, 1.0) << desc;
         if (!r.ok) {
             EXPECT_FALSE(r.error.empty()) << desc;
+        } else {
+            ++accepted;
         }
     }
+    RecordProperty("accepted", int(accepted));
     mexhost::set_allocation_limit(size_t(1) << 39);
     EXPECT_EQ(mexhost::live_array_count(), before_arrays);
     EXPECT_EQ(mexhost::live_block_count(), before_blocks);
