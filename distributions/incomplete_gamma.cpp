@@ -216,6 +216,32 @@ double log_series_near_one(double u, double w1) {
     return 2.0 * t * (1.0 / (1.0 - r) - r * w) + w1;
 }
 
+// The correction series of Temme's expansion to full accuracy with the
+// shortest coefficient rows, used where z is small.
+double temme_short_rows(double z, double u) {
+    const double cs[8] = {kGc[7],
+                          temme_row(kG6, 0, kGc[6], z),
+                          temme_row(kG5, 1, kGc[5], z),
+                          temme_row(kG4, 1, kGc[4], z),
+                          temme_row(kG3, 3, kGc[3], z),
+                          temme_row(kG2, 4, kGc[2], z),
+                          temme_row(kG1, 5, kGc[1], z),
+                          temme_row(kG0, 6, -kThird, z)};
+    return horner_list(cs, 8, u);
+}
+
+// Both tails from Temme's leading term c*w and correction t: the smaller
+// tail (P below the centre, Q above) directly, the other as its complement.
+void temme_tails(double l, double c, double w, double t, double rta, double *p, double *q) {
+    if (l < 1.0) {
+        *p = c * (w - kRt2pin * t / rta);
+        complement_of_p(p, q);
+    } else {
+        *q = c * (w + kRt2pin * t / rta);
+        complement_of_q(p, q);
+    }
+}
+
 // Temme's expansion away from the transition: erfc of sqrt(y) plus a
 // correction series in 1/a whose coefficients are polynomials in z.
 void temme_general(double a, double l, double s, double z, double y, double rta, double eps, int k, double *p,
@@ -234,15 +260,7 @@ void temme_general(double a, double l, double s, double z, double y, double rta,
 
     double t;
     if (k == 1 && std::fabs(s) <= 0.001) {
-        const double cs[8] = {kGc[7],
-                              temme_row(kG6, 0, kGc[6], z),
-                              temme_row(kG5, 1, kGc[5], z),
-                              temme_row(kG4, 1, kGc[4], z),
-                              temme_row(kG3, 3, kGc[3], z),
-                              temme_row(kG2, 4, kGc[2], z),
-                              temme_row(kG1, 5, kGc[1], z),
-                              temme_row(kG0, 6, -kThird, z)};
-        t = horner_list(cs, 8, u);
+        t = temme_short_rows(z, u);
     } else if (k == 1) {
         const double cs[8] = {kGc[7],
                               temme_row(kG6, 1, kGc[6], z),
@@ -261,13 +279,7 @@ void temme_general(double a, double l, double s, double z, double y, double rta,
         t = temme_row(kG0, 2, -kThird, z);
     }
 
-    if (l < 1.0) {
-        *p = c * (w - kRt2pin * t / rta);
-        complement_of_p(p, q);
-    } else {
-        *q = c * (w + kRt2pin * t / rta);
-        complement_of_q(p, q);
-    }
+    temme_tails(l, c, w, t, rta, p, q);
 }
 
 // Temme's expansion at x close to a, where y is small and erfc(sqrt(y)) is
@@ -285,15 +297,7 @@ void temme_near_one(double a, double l, double z, double y, double rta, double e
 
     double t;
     if (k == 1) {
-        const double cs[8] = {kGc[7],
-                              temme_row(kG6, 0, kGc[6], z),
-                              temme_row(kG5, 1, kGc[5], z),
-                              temme_row(kG4, 1, kGc[4], z),
-                              temme_row(kG3, 3, kGc[3], z),
-                              temme_row(kG2, 4, kGc[2], z),
-                              temme_row(kG1, 5, kGc[1], z),
-                              temme_row(kG0, 6, -kThird, z)};
-        t = horner_list(cs, 8, u);
+        t = temme_short_rows(z, u);
     } else if (k == 2) {
         const double cs[3] = {kGc[2], temme_row(kG1, 0, kGc[1], z), temme_row(kG0, 1, -kThird, z)};
         t = horner_list(cs, 3, u);
@@ -301,13 +305,7 @@ void temme_near_one(double a, double l, double z, double y, double rta, double e
         t = temme_row(kG0, 0, -kThird, z);
     }
 
-    if (l < 1.0) {
-        *p = c * (w - kRt2pin * t / rta);
-        complement_of_p(p, q);
-    } else {
-        *q = c * (w + kRt2pin * t / rta);
-        complement_of_q(p, q);
-    }
+    temme_tails(l, c, w, t, rta, p, q);
 }
 
 } // namespace

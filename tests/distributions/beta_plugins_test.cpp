@@ -3,6 +3,7 @@
 // accuracy figures of beta_accuracy over the reference grids.
 #include "beta_accuracy_grid.hpp"
 #include "noncentral_f.hpp"
+#include "cdf_plugin_test_util.hpp"
 #include "test_util.hpp"
 
 #include <gtest/gtest.h>
@@ -15,15 +16,6 @@ using mexhost::make_scalar;
 namespace {
 const double kInf = std::numeric_limits<double>::infinity();
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-std::vector<double> run(const std::string &name, const std::vector<const mxArray *> &in, size_t m_expected) {
-    auto r = testutil::call(name, 1, in);
-    EXPECT_TRUE(r.ok) << name << ": " << r.error;
-    if (!r.ok) return {};
-    EXPECT_EQ(mxGetM(r.outputs[0].get()), m_expected);
-    EXPECT_EQ(mxGetN(r.outputs[0].get()), 1u);
-    return testutil::values(r.outputs[0].get());
-}
 } // namespace
 
 TEST(BetaPlugins, MessagesInOrder) {

@@ -4,6 +4,7 @@
 #include "gamma_accuracy_grid.hpp"
 #include "gamma_family.hpp"
 #include "noncentral_chi2.hpp"
+#include "cdf_plugin_test_util.hpp"
 #include "test_util.hpp"
 
 #include <gtest/gtest.h>
@@ -17,15 +18,6 @@ using mexhost::make_scalar;
 namespace {
 const double kInf = std::numeric_limits<double>::infinity();
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-std::vector<double> run(const std::string &name, const std::vector<const mxArray *> &in, size_t m_expected) {
-    auto r = testutil::call(name, 1, in);
-    EXPECT_TRUE(r.ok) << name << ": " << r.error;
-    if (!r.ok) return {};
-    EXPECT_EQ(mxGetM(r.outputs[0].get()), m_expected);
-    EXPECT_EQ(mxGetN(r.outputs[0].get()), m_expected == 0 ? 1u : 1u);
-    return testutil::values(r.outputs[0].get());
-}
 
 void expect_same(const std::vector<double> &got, const std::vector<double> &want, const std::string &what) {
     ASSERT_EQ(got.size(), want.size()) << what;

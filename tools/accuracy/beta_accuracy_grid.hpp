@@ -5,6 +5,8 @@
 #ifndef TOOLS_BETA_ACCURACY_GRID_HPP
 #define TOOLS_BETA_ACCURACY_GRID_HPP
 
+#include "reference_table.hpp"
+
 #include "mexhost.hpp"
 
 #include <algorithm>
@@ -41,21 +43,7 @@ inline const char *plugin_name(int kind) {
     return names[kind];
 }
 
-inline std::vector<std::vector<double>> read_numbers(const std::string &path) {
-    std::ifstream in(path);
-    if (!in) throw std::runtime_error("cannot open " + path);
-    std::vector<std::vector<double>> rows;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream ss(line);
-        std::vector<double> r;
-        std::string tok;
-        while (ss >> tok) r.push_back(std::strtod(tok.c_str(), nullptr));
-        if (!r.empty()) rows.push_back(r);
-    }
-    return rows;
-}
+using accuracy::read_numbers;
 
 // Rows of one central plug-in (kind 0 to 3).
 inline std::vector<Row> load_central(const std::string &dir, int kind) {

@@ -6,6 +6,8 @@
 #ifndef TOOLS_ACCURACY_GAMMA_ACCURACY_GRID_HPP
 #define TOOLS_ACCURACY_GAMMA_ACCURACY_GRID_HPP
 
+#include "reference_table.hpp"
+
 #include "mexhost.hpp"
 
 #include <algorithm>
@@ -38,21 +40,7 @@ struct Stats {
     std::vector<double> worst_params;
 };
 
-inline std::vector<std::vector<double>> read_numbers(const std::string &path) {
-    std::ifstream in(path);
-    if (!in) throw std::runtime_error("cannot open " + path);
-    std::vector<std::vector<double>> rows;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream ss(line);
-        std::vector<double> r;
-        std::string tok;
-        while (ss >> tok) r.push_back(std::strtod(tok.c_str(), nullptr));
-        if (!r.empty()) rows.push_back(r);
-    }
-    return rows;
-}
+using accuracy::read_numbers;
 
 inline double rel_err(double got, double want) {
     if (got == want) return 0;
